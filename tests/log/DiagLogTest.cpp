@@ -245,6 +245,8 @@ struct BadSetting {
     const char* message;
 };
 
+void PrintTo(const BadSetting& s, std::ostream* out) { *out << s.name; }
+
 class DiagLogRefusalTest : public DiagLogTest, public ::testing::WithParamInterface<BadSetting> {};
 
 TEST_P(DiagLogRefusalTest, DisablesLoggingWithItsMessage) {
