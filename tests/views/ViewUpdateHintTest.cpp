@@ -52,9 +52,9 @@ TEST(ViewUpdateHintTest, NoRecordsetOrNoFirstUpdateStopsEarly) {
 }
 
 TEST(ViewUpdateHintTest, OpeningHintsRequeryAndShowTheServiceColumn) {
-    for (ListKind kind : {ListKind::Intercoms, ListKind::Alphas, ListKind::Requests,
-                          ListKind::Alarms, ListKind::TrunkConflicts, ListKind::TrunkSummary,
-                          ListKind::Trunks}) {
+    for (ListKind kind :
+         {ListKind::Intercoms, ListKind::Alphas, ListKind::Requests, ListKind::Alarms,
+          ListKind::TrunkConflicts, ListKind::TrunkSummary, ListKind::Trunks}) {
         const ListHintRule& rule = ListHintRuleOf(kind);
         EXPECT_NE(rule.openingHint & rule.requeryMask, 0u) << static_cast<int>(kind);
     }

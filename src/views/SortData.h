@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+namespace corvane {
+
+// Sort column and direction of one list, the payload of the sort hint.
+struct CVorlinSortData {
+    bool ascending = true;
+    int column = 1;  // display column, 0-based
+};
+
+// How the texts of a sortable column compare; a negative kind sorts descending.
+namespace sortkind {
+inline constexpr int kInteger = 1;
+inline constexpr int kNone = 2;
+inline constexpr int kReal = 3;
+inline constexpr int kText = 4;
+inline constexpr int kTextNoCase = 5;
+inline constexpr int kTextEmptyLast = 6;
+inline constexpr int kDateTime = 7;
+}  // namespace sortkind
+
+// <0, 0 or >0 as the first text sorts before, with or after the second.
+int CompareSortTexts(const std::string& first, const std::string& second, int kind);
+
+}  // namespace corvane
