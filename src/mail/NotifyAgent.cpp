@@ -1,0 +1,211 @@
+#include "mail/NotifyAgent.h"
+
+#include "mail/SMTPConnection.h"
+#include "shell/AppSettings.h"
+
+namespace corvane {
+namespace {
+
+std::string ReplyText(const CSMTPConnection& connection) {
+    std::string reply = connection.GetLastCommandResponse();
+    for (char& c : reply) {
+        if (c == '\r' || c == '\n') {
+            c = ' ';
+        }
+    }
+    if (connection.GetLastError() == SMTPError::kNone) {
+        return reply;
+    }
+    const std::string error = SMTPErrorText(connection.GetLastError());
+    return reply.empty() ? error : reply + " (" + error + ")";
+}
+
+}  // namespace
+
+std::chrono::seconds MailRetryPolicy::DelayAfter(int failedAttempts) const {
+    std::chrono::seconds delay = firstDelay;
+    for (int i = 1; i < failedAttempts && delay < maxDelay; ++i) {
+        delay *= 2;
+    }
+    return std::min(delay, maxDelay);
+}
+
+CNotifyAgent::CNotifyAgent(IMailQueue& queue, const SharedSettings& settings, const IClock& clock,
+                           NotifyAgentOptions options)
+    : queue_(queue), settings_(settings), clock_(clock), options_(options) {}
+
+CNotifyAgent::~CNotifyAgent() {
+    Stop();
+}
+
+void CNotifyAgent::Start() {
+    if (thread_.joinable()) {
+        return;
+    }
+    log_.Printf(3, "Start the Notify Agent thread");
+    stop_ = false;
+    stopped_ = false;
+    thread_ = std::thread([this] { Run(); });
+}
+
+void CNotifyAgent::Stop() {
+    {
+        std::lock_guard lock(wakeMutex_);
+        stop_ = true;
+    }
+    wake_.notify_all();
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+}
+
+void CNotifyAgent::Run() {
+    while (true) {
+        {
+            std::unique_lock lock(wakeMutex_);
+            wake_.wait_for(lock, options_.pollInterval, [this] { return stop_.load(); });
+        }
+        if (stop_) {
+            break;
+        }
+        Pass();
+    }
+    while (!held_.empty()) {
+        HeldMessage item = std::move(held_.front());
+        held_.pop_front();
+        Drop(std::move(item), "the notify agent stopped before it could be sent");
+    }
+    stopped_ = true;
+}
+
+std::deque<CNotifyAgent::HeldMessage> CNotifyAgent::TakeDueMessages() {
+    std::deque<HeldMessage> due;
+    const SteadyTime now = clock_.Steady();
+    for (auto it = held_.begin(); it != held_.end();) {
+        if (it->due <= now) {
+            due.push_back(std::move(*it));
+            it = held_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    return due;
+}
+
+void CNotifyAgent::Pass() {
+    std::deque<HeldMessage> batch = TakeDueMessages();
+    while (auto message = queue_.PopPendingMail()) {
+        batch.push_back({std::move(message), 0, {}});
+    }
+    if (batch.empty()) {
+        return;
+    }
+    Deliver(batch, settings_.Snapshot());
+}
+
+bool CNotifyAgent::Open(CSMTPConnection& connection, const AppSettings& settings) {
+    const int kind = settings.EmailSMTPLoginType;
+    const bool login = kind == kSMTPLoginAuth || kind == kSMTPLoginAuthPlain;
+    connection.SetConnectTimeout(options_.connectTimeout);
+    connection.SetResponseTimeout(options_.responseTimeout);
+    return connection.Connect(settings.EmailHost, kind, login ? settings.EmailUsername : "",
+                              login ? settings.EmailPassword : "", settings.EmailSMTPPort);
+}
+
+CNotifyAgent::Failure CNotifyAgent::Classify(const CSMTPConnection& connection) const {
+    const SMTPError error = connection.GetLastError();
+    const int code = connection.GetLastCommandResponseCode();
+    Failure failure;
+    failure.reply = ReplyText(connection);
+    failure.cancelled = error == SMTPError::kCancelled;
+    if (error == SMTPError::kInvalidData || error == SMTPError::kInvalidParameter) {
+        failure.permanent = true;
+    } else if (code != 0) {
+        // A 4xx reply asks to try again later; any other refusal is final.
+        failure.permanent = code < 400 || code > 499;
+    }
+    return failure;
+}
+
+void CNotifyAgent::Deliver(std::deque<HeldMessage>& batch, const AppSettings& settings) {
+    std::unique_ptr<CSMTPConnection> connection;
+    // One failed connection attempt per pass stands for every message of the pass.
+    std::optional<Failure> connectFailure;
+    if (settings.EmailHost.empty()) {
+        connectFailure = Failure{true, false, "no mail server (EmailHost) is set"};
+    }
+    while (!batch.empty()) {
+        HeldMessage item = std::move(batch.front());
+        batch.pop_front();
+        if (stop_) {
+            held_.push_back(std::move(item));
+            continue;
+        }
+        if (!connectFailure && (!connection || !connection->IsUsable())) {
+            // A broken connection is replaced for the messages after it.
+            connection = std::make_unique<CSMTPConnection>(clock_, &stop_, &log_);
+            if (!Open(*connection, settings)) {
+                connectFailure = Classify(*connection);
+            }
+        }
+        if (connectFailure) {
+            Handle(std::move(item), *connectFailure);
+            continue;
+        }
+        if (connection->SendMessage(*item.message)) {
+            log_.Printf(3, "Sent \"%s\" to %s", item.message->m_sSubject.c_str(),
+                        item.message->RecipientText().c_str());
+            Report(*item.message, MailResult::kSent, ReplyText(*connection));
+        } else {
+            Handle(std::move(item), Classify(*connection));
+        }
+    }
+    if (connection && connection->IsConnected()) {
+        connection->Disconnect();
+    }
+}
+
+void CNotifyAgent::Handle(HeldMessage item, const Failure& failure) {
+    if (failure.cancelled) {
+        held_.push_back(std::move(item));
+        return;
+    }
+    ++item.attempts;
+    if (failure.permanent) {
+        Drop(std::move(item), failure.reply);
+    } else if (item.attempts >= options_.retry.maxAttempts) {
+        Drop(std::move(item), "no success in " + std::to_string(item.attempts) +
+                                  " attempts; last reply: " + failure.reply);
+    } else {
+        Defer(std::move(item), failure.reply);
+    }
+}
+
+void CNotifyAgent::Defer(HeldMessage item, const std::string& reply) {
+    const std::chrono::seconds delay = options_.retry.DelayAfter(item.attempts);
+    item.due = clock_.Steady() + delay;
+    log_.Printf(1, "Will try \"%s\" again in %lld s: %s", item.message->m_sSubject.c_str(),
+                static_cast<long long>(delay.count()), reply.c_str());
+    Report(*item.message, MailResult::kDeferred, reply);
+    held_.push_back(std::move(item));
+    while (held_.size() > options_.retry.maxHeld) {
+        HeldMessage oldest = std::move(held_.front());
+        held_.pop_front();
+        Drop(std::move(oldest), "too many messages wait for a retry");
+    }
+}
+
+void CNotifyAgent::Drop(HeldMessage item, const std::string& reason) {
+    const CSMTPMessage& message = *item.message;
+    log_.Printf(0, "Dropped message \"%s\"", message.m_sSubject.c_str());
+    log_.Printf(0, "  to %s", message.RecipientText().c_str());
+    log_.Printf(0, "  last reply: %s", reason.c_str());
+    Report(message, MailResult::kDropped, reason);
+}
+
+void CNotifyAgent::Report(const CSMTPMessage& message, MailResult result,
+                          const std::string& reply) {
+    queue_.ReportMailOutcome({message.m_nTag, result, message.m_sSubject, reply});
+}
+
+}  // namespace corvane

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "log/DiagLogSource.h"
+#include "mail/MailQueue.h"
+#include "platform/Clock.h"
+
+namespace corvane {
+
+class CSMTPConnection;
+class SharedSettings;
+struct AppSettings;
+
+// When a message that met a temporary failure (no server, a 4xx reply, a broken
+// connection) is tried again: after 30 s, then each wait twice the one before, at most
+// 15 min, and at most 8 attempts in all (about 45 min from the first); then it is dropped.
+struct MailRetryPolicy {
+    std::chrono::seconds firstDelay{30};
+    std::chrono::seconds maxDelay{15 * 60};
+    int maxAttempts = 8;
+    size_t maxHeld = 500;  // messages waiting for a retry at once; the oldest goes beyond
+
+    // The wait after the given number of failed attempts (1 or more).
+    std::chrono::seconds DelayAfter(int failedAttempts) const;
+};
+
+struct NotifyAgentOptions {
+    std::chrono::milliseconds pollInterval{100};
+    std::chrono::milliseconds connectTimeout{30000};
+    std::chrono::milliseconds responseTimeout{60000};
+    MailRetryPolicy retry;
+};
+
+// The worker that sends the queued e-mail and pager messages, all that are due over one
+// SMTP connection, so that the user-interface thread never waits for the mail server.
+// Mail settings are read from a snapshot at each connection.
+class CNotifyAgent {
+public:
+    CNotifyAgent(IMailQueue& queue, const SharedSettings& settings,
+                 const IClock& clock = RealClock(), NotifyAgentOptions options = {});
+    virtual ~CNotifyAgent();
+    CNotifyAgent(const CNotifyAgent&) = delete;
+    CNotifyAgent& operator=(const CNotifyAgent&) = delete;
+
+    void Start();
+    // Ends the thread after the current exchange with the server and joins it; messages
+    // still waiting for a retry are dropped, each with a log line.
+    void Stop();
+    // Clear while the thread runs.
+    bool IsStopped() const { return stopped_.load(); }
+
+private:
+    struct HeldMessage {
+        std::unique_ptr<CSMTPMessage> message;
+        int attempts = 0;
+        SteadyTime due{};
+    };
+    struct Failure {
+        bool permanent = false;
+        bool cancelled = false;
+        std::string reply;
+    };
+
+    void Run();
+    void Pass();
+    std::deque<HeldMessage> TakeDueMessages();
+    void Deliver(std::deque<HeldMessage>& batch, const AppSettings& settings);
+    bool Open(CSMTPConnection& connection, const AppSettings& settings);
+    Failure Classify(const CSMTPConnection& connection) const;
+    void Handle(HeldMessage item, const Failure& failure);
+    void Defer(HeldMessage item, const std::string& reply);
+    void Drop(HeldMessage item, const std::string& reason);
+    void Report(const CSMTPMessage& message, MailResult result, const std::string& reply);
+
+    IMailQueue& queue_;
+    const SharedSettings& settings_;
+    const IClock& clock_;
+    const NotifyAgentOptions options_;
+    CDiagLogSource log_{"Notify Agent", "Notify Agent log", 0};
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> stopped_{true};
+    std::mutex wakeMutex_;
+    std::condition_variable wake_;
+    std::deque<HeldMessage> held_;  // the agent's thread only
+    std::thread thread_;
+};
+
+}  // namespace corvane

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "fakes/TempDir.h"
+#include "log/DiagLogFile.h"
+#include "platform/ProfileStore.h"
+
+namespace corvane::testing {
+
+// Runs the diagnostic log into a temporary working tree for one test, with the levels of
+// the given source set first, and reads back what it wrote.
+class LogCapture {
+public:
+    LogCapture(const std::string& source, int level) {
+        Profile().Load("");
+        Profile().WriteProfileInt("Diagnostic Log - Log Levels", source, level);
+        StartDiagLog();
+    }
+    ~LogCapture() {
+        StopDiagLog();
+        Profile().Load("");
+    }
+    LogCapture(const LogCapture&) = delete;
+    LogCapture& operator=(const LogCapture&) = delete;
+
+    std::string Text() const {
+        std::string text;
+        for (const auto& entry : std::filesystem::directory_iterator(tree_.Root() / "Logs")) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            std::stringstream s;
+            s << in.rdbuf();
+            text += s.str();
+        }
+        return text;
+    }
+
+private:
+    ScopedWorkingTree tree_;
+};
+
+}  // namespace corvane::testing
