@@ -8,6 +8,15 @@ namespace {
 const std::unordered_map<int, std::string>& Table() {
     static const std::unordered_map<int, std::string> table = {
         {102, "Corvane"},
+        // status bar panes
+        {211, "Audio Analyzer"},
+        {212, "Quillex"},
+        {213, "Testing: In Progress"},
+        {5346, "Testing: Idle"},
+        {5347, "Testing: In Progress"},
+        {5348, "Testing: Paused"},
+        {5350, "Build Date: "},
+        {5421, "Audio Analyzer"},
         // request states
         {5304, "Alloc"},
         {5305, "Queued"},
@@ -41,6 +50,14 @@ const std::unordered_map<int, std::string>& Table() {
         {5338, "Aborted"},
         {5339, "Error"},
         {5376, "Skipped"},
+        // database
+        {5351,
+         "The database has grown large enough that you should consider compacting it to reduce "
+         "the file size and reclaim the space occupied by deleted records.\n\nCompacting the "
+         "database requires that the database be closed by ALL applications.  If there are "
+         "other applications accessing the database, you should close them before continuing "
+         "with the compaction.\n\nDo you want to compact the database now?"},
+        {5374, "Busy"},
         // alarm setup kinds
         {5600, "Quillex Events"},
         {5601, "Tonexa Events"},
@@ -53,6 +70,30 @@ const std::unordered_map<int, std::string>& Table() {
         {5610, "None"},
         {5611, "Tonexa"},
         {5612, "RT-2M"},
+        // device types
+        {5620, "Quillex"},
+        {5621, "Tonexa"},
+        {5622, "Intercom"},
+        {5623, "Trunk"},
+        {5624, "Request"},
+        {5625, "RT-2M"},
+        // alarm categories
+        {5630, "Communication"},
+        {5631, "Test Failure"},
+        {5632, "Loopback"},
+        {5633, "Test Error"},
+        {5634, "Busy"},
+        {5635, "Device"},
+        {5640, "All function types"},
+        // the controller's serial port
+        {5383,
+         "Unable to open the %1 COM port!\n\nThe application will continue running but be "
+         "unable to control the %1.\n\nThis problem may be the result of a resource leak in "
+         "the application. Restarting the application may fix the problem."},
+        {5384,
+         "Failed to open the %1 COM port!\n\nThe application will continue running but be "
+         "unable to control the %1.\n\nPlease verify that this port (%2) exists and is not "
+         "already in use."},
     };
     return table;
 }

@@ -8,6 +8,16 @@ namespace corvane {
 namespace ids {
 inline constexpr int kAppCaption = 102;  // "Corvane"
 
+// Status bar panes and their texts.
+inline constexpr int kPaneAudioAnalyzer = 211;  // "Audio Analyzer"
+inline constexpr int kPaneQuillex = 212;        // "Quillex"
+inline constexpr int kPaneTesting = 213;        // "Testing: In Progress"
+inline constexpr int kTestingIdle = 5346;
+inline constexpr int kTestingInProgress = 5347;
+inline constexpr int kTestingPaused = 5348;
+inline constexpr int kBuildDate = 5350;        // "Build Date: "
+inline constexpr int kNoAudioAnalyzer = 5421;  // "Audio Analyzer"
+
 inline constexpr int kRequestStateFirst = 5304;  // 5304-5308 "Alloc" .. "Incomplete"
 inline constexpr int kTrunkStateFirst = 5309;    // 5309-5312 "Idle" .. "Maint"
 inline constexpr int kTestResultFirst = 5313;    // 5313-5319 "Pass" .. " "
@@ -15,10 +25,19 @@ inline constexpr int kAlarmStateActive = 5322;   // 5322-5324, then 5377 "Unreso
 inline constexpr int kAlarmStateUnresolved = 5377;
 inline constexpr int kNotifyStateFirst = 5333;  // 5333-5339, then 5376 "Skipped"
 inline constexpr int kNotifyStateSkipped = 5376;
+inline constexpr int kCompactQuestion = 5351;
+inline constexpr int kAlarmCategoryBusy = 5374;  // the alarm type of request busy alarms
 
 // Name tables that have no id of their own in the resources.
 inline constexpr int kAlarmSetupKindFirst = 5600;  // 5600-5606
 inline constexpr int kAnalyzerNameFirst = 5610;    // 5610-5612 "None", "Tonexa", "RT-2M"
+inline constexpr int kDeviceTypeFirst = 5620;      // 5620-5625 "Quillex" .. "RT-2M"
+inline constexpr int kAlarmCategoryFirst = 5630;   // 5630-5635 "Communication" .. "Device"
+inline constexpr int kAllFunctionTypes = 5640;     // "All function types"
+
+// The controller's serial port could not be made (%1 device type 0) or opened (%2 its name).
+inline constexpr int kUnableToOpenComPort = 5383;
+inline constexpr int kFailedToOpenComPort = 5384;
 }  // namespace ids
 
 // The text of a string id; empty when the table has no such id.

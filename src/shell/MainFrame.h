@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+#include <chrono>
+
+#include "log/DiagLogSource.h"
+
+class QMdiArea;
+class QMenu;
+
+namespace corvane {
+
+class CAppResources;
+class CProfileStore;
+class CVorlinStatusBar;
+class IFrameDocument;
+
+// The multiple-document main window: the status bar with the controller, instrument and
+// testing panes, and the timer that refreshes them and runs the document's supervision tick.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static constexpr int kToolBarId = 59392;
+    static constexpr int kStatusBarId = 59393;
+    static constexpr int kPaneController = 1;
+    static constexpr int kPaneInstrument = 2;
+    static constexpr int kPaneTesting = 3;
+    // Room for a pane's icon beside its text.
+    static constexpr int kIconRoom = 22;
+    static constexpr const char* kBarStatePrefix = "Preferences\\ToolBars\\";
+
+    CMainFrame(const CAppResources& resources, CProfileStore& profile,
+               std::chrono::milliseconds tickInterval = std::chrono::milliseconds(100));
+
+    // Null until the document exists; the frame never owns it.
+    void SetDocument(IFrameDocument* document);
+    IFrameDocument* Document() const { return document_; }
+
+    CVorlinStatusBar& StatusBar() const { return *statusBar_; }
+    QMdiArea& MdiArea() const { return *mdiArea_; }
+    QMenu& HelpMenu() const { return *helpMenu_; }
+
+    // 9/10 of the screen's width and height, centred.
+    void PlaceOnScreen();
+
+    // "WHATSNEW.HTM" in the program's own folder.
+    static QString ReleaseNotesPath();
+
+public slots:
+    void OnTimer();
+    void OnUpdateViews(quint32 hint);
+    void OnCompatibility();
+    void OnReleaseNotes();
+
+signals:
+    // The document has been closed and the frame is closing: the program may end.
+    void DocumentClosed();
+    // A matrix's compatibility status changed; anyState says whether any intercom has one.
+    void CompatibilityStatusChanged(bool anyState);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateMenus();
+    void LoadBarState();
+    void SaveBarState();
+    void SetPaneTextWithIcon(int index, const QString& text);
+
+    const CAppResources& resources_;
+    CProfileStore& profile_;
+    CDiagLogSource log_{"MainFrame", "Main Window", 0};
+    IFrameDocument* document_ = nullptr;
+    QMdiArea* mdiArea_;
+    CVorlinStatusBar* statusBar_;
+    QMenu* helpMenu_ = nullptr;
+    QTimer timer_;
+    bool communicating_ = true;
+    QString instrumentText_;
+    bool instrumentConnected_ = true;
+    bool firstPass_ = true;
+    bool closePending_ = false;
+};
+
+}  // namespace corvane
