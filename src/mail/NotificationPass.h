@@ -1,0 +1,38 @@
+#pragma once
+
+#include "log/DiagLogSource.h"
+#include "mail/AlarmNotificationTexts.h"
+#include "platform/Clock.h"
+#include "views/ViewUpdateHint.h"
+
+namespace corvane {
+
+class CAlarmsRS;
+class CMailQueue;
+class CVorlinDatabase;
+class CVorlinDoc;
+class SharedSettings;
+
+// The tick's notification step: takes the alarm whose notification is due first from the
+// pending-notification rows, queues its e-mail and pager message for the notify agent and
+// records the alarm's notification state. One alarm per tick. User-interface thread only.
+class CNotificationPass {
+public:
+    CNotificationPass(const CVorlinDoc& doc, CVorlinDatabase& database, CMailQueue& queue,
+                      const SharedSettings& settings, const IClock& clock);
+
+    // Requeries first when the hint says alarm rows changed earlier in the tick; ORs
+    // hint::kAlarmsEdited into it when a row is written. Reports database failures itself.
+    void SendAlarmNotifications(ViewUpdateHint& hint);
+
+private:
+    AlarmNotificationInput ReadAlarm(const CAlarmsRS& rs, int kind) const;
+
+    const CVorlinDoc& doc_;
+    CVorlinDatabase& database_;
+    CMailQueue& queue_;
+    const SharedSettings& settings_;
+    const IClock& clock_;
+};
+
+}  // namespace corvane
