@@ -1,0 +1,226 @@
+// One write-back tick of a full model: 10000 trunks with a changed state and a changed usage
+// (their Requests rows) and 256 intercoms with a changed row, against a raw SQLite baseline
+// doing the same row changes, prepared, in one transaction, in the same run.
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <initializer_list>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "document/VorlinDoc.h"
+#include "fakes/ManualClock.h"
+#include "fakes/RecordingUiBridge.h"
+#include "fakes/TempDir.h"
+#include "platform/FileSystem.h"
+#include "platform/ProfileStore.h"
+#include "shell/AppSettings.h"
+#include "store/ModelWriteBack.h"
+#include "store/VorlinDatabase.h"
+
+using namespace corvane;
+
+namespace {
+
+constexpr int kTrunks = 10000;
+constexpr int kIntercoms = 256;
+
+int End1(int trunk) {
+    return (trunk - 1) % kIntercoms + 1;
+}
+int End2(int trunk) {
+    return trunk % kIntercoms + 1;
+}
+
+EndpointAddress Port(int intercom, int number, bool talk) {
+    EndpointAddress a;
+    a.intercom = static_cast<uint16_t>(intercom);
+    a.number = static_cast<uint16_t>(number);
+    a.talk = talk ? 1 : 0;
+    a.listen = 1;
+    return a;
+}
+
+// A written model of 256 intercoms and 10000 trunks, each trunk carrying one request.
+struct ModelFile {
+    ModelFile() {
+        profile.Load("");
+        std::string error;
+        MakeDirectories(dir.Path().string(), 0755, error);
+        if (!store.OpenDatabase()) {
+            std::abort();
+        }
+        for (int i = 1; i <= kIntercoms; ++i) {
+            doc.SetIntercomCommStatus(i, "OK", true);
+        }
+        for (int t = 1; t <= kTrunks; ++t) {
+            TrunkDefinition d;
+            d.trunk = t;
+            d.end1Intercom = End1(t);
+            d.end1Number = t % kMaxPortNumber + 1;
+            d.end2Intercom = End2(t);
+            d.end2Number = t % kMaxPortNumber + 1;
+            doc.SetTrunkDefinition(d, true);
+        }
+        Change(0);
+        Tick();
+    }
+    // Every trunk's state and usage flags and every intercom's row, by round.
+    void Change(int round) {
+        const bool odd = round % 2 != 0;
+        for (int t = 1; t <= kTrunks; ++t) {
+            doc.SetTrunkState(t, odd ? 2 : 1, true);
+            doc.SetTrunkUsage(t, kNone, Port(End1(t), t % kMaxPortNumber + 1, odd),
+                              Port(End2(t), t % kMaxPortNumber + 1, false), true);
+        }
+        for (int i = 1; i <= kIntercoms; ++i) {
+            doc.SetIntercomBaudRate(i, odd ? 9600 : 19200, true);
+        }
+    }
+    ViewUpdateHint Tick() {
+        ViewUpdateHint hint = 0;
+        if (doc.TakeDirty(ModelCollection::Intercoms)) {
+            writeBack.UpdateIntercomsInDatabase(hint);
+        }
+        if (doc.TakeDirty(ModelCollection::Trunks)) {
+            writeBack.UpdateTrunksInDatabase(hint);
+        }
+        if (doc.TakeDirty(ModelCollection::Alphas)) {
+            writeBack.UpdateAlphasInDatabase(hint);
+        }
+        if (doc.TakeDirty(ModelCollection::Alarms)) {
+            writeBack.UpdateAlarmsInDatabase(hint);
+        }
+        return hint;
+    }
+    testing::TempDir dir;
+    testing::RecordingUiBridge ui;
+    CProfileStore profile;
+    SharedSettings settings;
+    testing::ManualClock clock;
+    CVorlinDatabase store{profile, settings, clock, dir / "vorlin.mdb"};
+    CVorlinDoc doc{settings, clock};
+    CModelWriteBack writeBack{doc, store, settings};
+};
+
+void BM_WriteBackTick(benchmark::State& state) {
+    ModelFile file;
+    int round = 1;
+    for (auto _ : state) {
+        state.PauseTiming();
+        file.Change(round++);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(file.Tick());
+    }
+    if (!file.ui.DatabaseErrors().empty()) {
+        state.SkipWithError(file.ui.DatabaseErrors().front().c_str());
+    }
+}
+BENCHMARK(BM_WriteBackTick)->Unit(benchmark::kMillisecond);
+
+struct Stmt {
+    Stmt(sqlite3* db, const char* sql) { sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr); }
+    ~Stmt() { sqlite3_finalize(stmt); }
+    // Binds the text (when given) first, then the numbers.
+    void Run(std::initializer_list<int> numbers, const char* text = nullptr) {
+        int i = 1;
+        if (text) {
+            sqlite3_bind_text(stmt, i++, text, -1, SQLITE_STATIC);
+        }
+        for (int v : numbers) {
+            sqlite3_bind_int(stmt, i++, v);
+        }
+        sqlite3_step(stmt);
+        sqlite3_reset(stmt);
+    }
+    sqlite3_stmt* stmt = nullptr;
+};
+
+// The same rows changed by hand: trunk states, the requests' talk flag and state, the
+// intercoms' baud rate and the summary counts the states move.
+void BM_RawSqliteBaseline(benchmark::State& state) {
+    ModelFile file;
+    const std::string path = file.store.GetDatabasePath();
+    std::vector<int> requestIds;
+    for (int t = 1; t <= kTrunks; ++t) {
+        requestIds.push_back(file.doc.Trunks()[t].Usage()[0].requestNumber);
+    }
+    file.store.CloseDatabase();
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL", nullptr, nullptr,
+                 nullptr);
+    std::vector<std::pair<int, int>> pairs;
+    {
+        Stmt list(db, "SELECT FromIntercomIndex, ToIntercomIndex FROM TrunkSummary");
+        while (sqlite3_step(list.stmt) == SQLITE_ROW) {
+            pairs.emplace_back(sqlite3_column_int(list.stmt, 0), sqlite3_column_int(list.stmt, 1));
+        }
+    }
+    Stmt trunk(db, "UPDATE Trunks SET State = ? WHERE TrunkIndex = ?");
+    Stmt request(db,
+                 "UPDATE Requests SET State = ?, End1Talk = ?, End1Listen = ?, End1Inactive = ?, "
+                 "End2Talk = ?, End2Listen = ?, End2Inactive = ? WHERE RequestID = ?");
+    Stmt icom(db, "UPDATE Intercoms SET BaudRate = ? WHERE IntercomIndex = ?");
+    Stmt summary(db,
+                 "UPDATE TrunkSummary SET NumAllocated = NumInUse, NumInUse = NumAllocated "
+                 "WHERE FromIntercomIndex = ? AND ToIntercomIndex = ?");
+    int round = 1;
+    for (auto _ : state) {
+        const bool odd = round++ % 2 != 0;
+        sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        for (int t = 1; t <= kTrunks; ++t) {
+            trunk.Run({t}, odd ? "In Use" : "Alloc");
+            request.Run({odd ? -1 : 0, -1, 0, 0, -1, 0, requestIds[t - 1]},
+                        odd ? "Active" : "Alloc");
+        }
+        for (int i = 1; i <= kIntercoms; ++i) {
+            icom.Run({odd ? 9600 : 19200, i});
+        }
+        for (auto [from, to] : pairs) {
+            summary.Run({from, to});
+        }
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    }
+    sqlite3_close_v2(db);
+}
+BENCHMARK(BM_RawSqliteBaseline)->Unit(benchmark::kMillisecond);
+
+// Keeps the fastest time of each benchmark for the ratio (with --benchmark_repetitions, the
+// run least disturbed by other load on the machine).
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Iteration) {
+                const std::string name = run.run_name.function_name;
+                const double t = run.GetAdjustedRealTime();
+                if (!times.count(name) || t < times[name]) {
+                    times[name] = t;
+                }
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> times;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const auto& t = reporter.times;
+    if (t.count("BM_WriteBackTick") && t.count("BM_RawSqliteBaseline") &&
+        t.at("BM_RawSqliteBaseline") > 0) {
+        std::printf("write-back tick %.1f ms, raw %.1f ms, ratio %.2f\n", t.at("BM_WriteBackTick"),
+                    t.at("BM_RawSqliteBaseline"),
+                    t.at("BM_WriteBackTick") / t.at("BM_RawSqliteBaseline"));
+    }
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,157 @@
+#include <cstddef>
+#include <string>
+
+#include "document/VorlinDoc.h"
+#include "store/DaoException.h"
+#include "store/ModelWriteBack.h"
+#include "store/VorlinDatabase.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr int kNotifyNone = 0, kNotifyPending = 1, kNotifyCancelled = 2, kNotifySuppressed = 4,
+              kNotifySkipped = 7;
+
+template <typename Table>
+const std::string& NameOf(const Table& table, int index) {
+    static const std::string none;
+    return index >= 0 && static_cast<size_t>(index) < table.size() ? table[index] : none;
+}
+
+}  // namespace
+
+void CModelWriteBack::UpdateAlarmsInDatabase(ViewUpdateHint& hint) {
+    settings_ = sharedSettings_.Snapshot();
+    const ViewUpdateHint editHint = settings_.AutoUpdateSortOrder
+                                        ? hint::kAlarmsEdited | hint::kAlarmsAddedRemoved
+                                        : hint::kAlarmsEdited;
+    const auto& names = doc_.Names();
+    const auto& notify = names.notifyStates;
+    auto lock = doc_.LockAlarms();
+    auto& queue = doc_.AlarmQueue();
+    const size_t count = queue.size();
+    CAlarmsRS& rs = db_.Alarms();
+    CDaoTransaction tx(db_.Database());
+    size_t done = 0;
+    // A new row, raised or in its resolved form.
+    auto addRow = [&](const CAlarm& a, int state) {
+        rs.AddNew();
+        rs.m_State = NameOf(names.alarmStates, state);
+        rs.m_DeviceType = NameOf(names.deviceTypes, a.deviceType);
+        rs.m_AlarmType = NameOf(names.alarmCategories, a.category);
+        rs.m_DeviceInstance = a.deviceIndex;
+        rs.m_Description = a.description;
+        rs.m_Context = a.context;
+        rs.m_AlarmTime = a.time;
+        rs.m_Acknowledged = false;
+        if (a.notify == 1) {
+            rs.m_Notification = notify[kNotifyPending];
+            rs.m_NotificationTime = a.time + a.notificationDelay;
+        } else {
+            rs.m_Notification = notify[kNotifyNone];
+        }
+        if (state != alarmresolve::kRaise) {
+            rs.m_ResolvedTime = a.time;
+        }
+        rs.Update();
+        rs.SetBookmark(rs.GetLastModifiedBookmark());
+        if (state != alarmresolve::kRaise && settings_.AutoAcknowledgeResolvedAlarms) {
+            doc_.AcknowledgeAlarm(rs.m_AlarmID, a.time);
+        }
+        hint |= hint::kAlarmsNew | hint::kNewUnseenAlarm;
+        unseenAlarms_ = true;
+    };
+    try {
+        for (; done < count; ++done) {
+            const CAlarm a = queue[done];
+            if (a.operation == alarmop::kAcknowledge) {
+                if (rs.Seek(a.deviceIndex)) {
+                    rs.Edit();
+                    rs.m_Acknowledged = true;
+                    rs.m_AcknowledgedTime = a.time;
+                    if (settings_.AcknowledgeCancelsNotification &&
+                        rs.m_Notification.Value() == notify[kNotifyPending]) {
+                        rs.m_Notification = notify[kNotifyCancelled];
+                        rs.m_NotificationTime = a.time;
+                    }
+                    rs.Update();
+                    hint |= editHint;
+                }
+            } else if (a.operation == alarmop::kCancelNotification) {
+                if (rs.Seek(a.deviceIndex)) {
+                    rs.Edit();
+                    rs.m_Notification = NameOf(notify, a.notify);
+                    rs.m_NotificationTime = a.time;
+                    rs.Update();
+                    hint |= hint::kAlarmsEdited;
+                }
+            } else if (a.resolved == alarmresolve::kRaise) {
+                addRow(a, alarmresolve::kRaise);
+            } else {
+                const std::string& deviceType = NameOf(names.deviceTypes, a.deviceType);
+                const std::string& category = NameOf(names.alarmCategories, a.category);
+                bool matched = false;
+                bool notified = false;
+                rs.MoveLast();
+                for (; !rs.IsBOF(); rs.MovePrev()) {
+                    if (rs.m_DeviceType.Value() != deviceType ||
+                        rs.m_DeviceInstance != a.deviceIndex ||
+                        rs.m_AlarmType.Value() != category) {
+                        continue;
+                    }
+                    matched = true;
+                    if (rs.m_State.Value() != names.alarmStates[alarmresolve::kRaise]) {
+                        continue;
+                    }
+                    rs.Edit();
+                    rs.m_State = NameOf(names.alarmStates, a.resolved);
+                    rs.m_ResolvedTime = a.time;
+                    if (settings_.AutoAcknowledgeResolvedAlarms) {
+                        doc_.AcknowledgeAlarm(rs.m_AlarmID, a.time);
+                    }
+                    const int kind = doc_.GetAlarmSetupKind(rs.m_DeviceType, rs.m_AlarmType);
+                    const bool suppress = kind >= 0 && kind < setupkind::kCount &&
+                                          settings_.SuppressNotificationForResolvedAlarms[kind];
+                    if (suppress && rs.m_Notification.Value() == notify[kNotifyPending]) {
+                        rs.m_Notification = notify[kNotifySuppressed];
+                        rs.m_NotificationTime = a.time;
+                    } else if (a.notify == 1 && !notified) {
+                        rs.m_Notification = notify[kNotifyPending];
+                        rs.m_NotificationTime = a.time + a.notificationDelay;
+                        notified = true;
+                    } else if (a.notify == 1) {
+                        rs.m_Notification = notify[kNotifySkipped];
+                        rs.m_NotificationTime = a.time;
+                    } else {
+                        rs.m_Notification = notify[kNotifyNone];
+                    }
+                    rs.Update();
+                    hint |= editHint;
+                }
+                if (!matched && a.extra != 0) {
+                    addRow(a, a.resolved);
+                }
+            }
+        }
+        tx.Commit();
+    } catch (const CDaoException& e) {
+        const CAlarm& a = queue[done];
+        db_.Log().Printf(1,
+                         "Alarm not written (operation %d, device type %d, index %d, category "
+                         "%d, resolved %d): \"%s\" \"%s\"",
+                         a.operation, a.deviceType, a.deviceIndex, a.category, a.resolved,
+                         a.description.c_str(), a.context.c_str());
+        const bool kept =
+            EndFailedPass(tx, e, "Error, updating Alarms in database\nDescription: %s");
+        queue.erase(queue.begin() + static_cast<std::ptrdiff_t>(kept ? 0 : done),
+                    queue.begin() + static_cast<std::ptrdiff_t>(done + 1));
+        if (!queue.empty()) {
+            doc_.MarkDirty(ModelCollection::Alarms);
+        }
+        return;
+    }
+    queue.erase(queue.begin(), queue.begin() + static_cast<std::ptrdiff_t>(count));
+}
+
+}  // namespace corvane

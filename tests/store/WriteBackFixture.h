@@ -1,0 +1,65 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "document/VorlinDoc.h"
+#include "store/ModelWriteBack.h"
+#include "store/StoreFixture.h"
+
+namespace corvane::testing {
+
+// A real document and a real database file with the write-back between them; Tick runs the
+// passes as the supervision tick does.
+class WriteBackTest : public StoreTest {
+protected:
+    WriteBackTest()
+        : store(OpenStore()),
+          doc(std::make_unique<CVorlinDoc>(settings, clock)),
+          writeBack(*doc, *store, settings),
+          raw(DbPath()) {}
+
+    ViewUpdateHint Tick() {
+        ViewUpdateHint hint = 0;
+        if (doc->TakeDirty(ModelCollection::Intercoms)) {
+            writeBack.UpdateIntercomsInDatabase(hint);
+        }
+        if (doc->TakeDirty(ModelCollection::Trunks)) {
+            writeBack.UpdateTrunksInDatabase(hint);
+        }
+        if (doc->TakeDirty(ModelCollection::Alphas)) {
+            writeBack.UpdateAlphasInDatabase(hint);
+        }
+        if (doc->TakeDirty(ModelCollection::Alarms)) {
+            writeBack.UpdateAlarmsInDatabase(hint);
+        }
+        return hint;
+    }
+
+    static TrunkDefinition Between(int trunk, int icom1, int port1, int icom2, int port2) {
+        TrunkDefinition d;
+        d.trunk = trunk;
+        d.end1Intercom = icom1;
+        d.end1Number = port1;
+        d.end2Intercom = icom2;
+        d.end2Number = port2;
+        return d;
+    }
+    // Trunks 1..n defined between intercoms 1 and 2 and written.
+    void DefineTrunks(int n) {
+        for (int t = 1; t <= n; ++t) {
+            doc->SetTrunkDefinition(Between(t, 1, t, 2, t), true);
+        }
+        Tick();
+    }
+    std::string TrunkState(int trunk) {
+        return raw.One("SELECT State FROM Trunks WHERE TrunkIndex = " + std::to_string(trunk));
+    }
+
+    std::unique_ptr<CVorlinDatabase> store;
+    std::unique_ptr<CVorlinDoc> doc;
+    CModelWriteBack writeBack;
+    RawDb raw;
+};
+
+}  // namespace corvane::testing
