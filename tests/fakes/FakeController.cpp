@@ -94,8 +94,17 @@ void FakeController::ClearRequests() {
     requests_.clear();
 }
 
+FakeTraffic FakeController::Traffic() const {
+    std::lock_guard lock(mutex_);
+    return traffic_;
+}
+
 void FakeController::Record(FakeRequest request) {
-    requests_.push_back(std::move(request));
+    ++traffic_.requests;
+    traffic_.bytesIn += request.raw.size();
+    if (options_.recordRequests) {
+        requests_.push_back(std::move(request));
+    }
     recorded_.notify_all();
 }
 

@@ -77,6 +77,15 @@ struct FakeControllerOptions {
     std::string partnerAddress = "127.0.0.2";
     std::string strangerAddress = "127.0.0.3";  // where wrong-address copies come from
     uint16_t udpPort = 0;                       // 0: a free port, the same on every address
+    // Keeps every request for Requests(); a long-running fake turns it off and counts only.
+    bool recordRequests = true;
+};
+
+// What the fake has received and sent since it started.
+struct FakeTraffic {
+    size_t requests = 0;  // frames received, valid or not
+    size_t bytesIn = 0;
+    size_t bytesOut = 0;
 };
 
 // A trunking controller for tests: answers over a pseudo-terminal and over UDP on a main and
@@ -123,6 +132,7 @@ public:
     bool WaitForRequests(size_t count,
                          std::chrono::milliseconds limit = std::chrono::seconds(10)) const;
     void ClearRequests();
+    FakeTraffic Traffic() const;
 
 private:
     struct Node {
@@ -184,6 +194,7 @@ private:
     std::map<int, FakeHandler> handlers_;
     std::deque<FakeFaultPlan> faults_;
     std::vector<FakeRequest> requests_;
+    FakeTraffic traffic_;
     std::vector<Outgoing> outgoing_;  // in order of due time
 };
 

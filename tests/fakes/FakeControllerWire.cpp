@@ -183,6 +183,7 @@ void FakeController::Wake() const {
 
 void FakeController::Schedule(int socket, const sockaddr_in& to, std::vector<uint8_t> bytes,
                               std::chrono::milliseconds delay) {
+    traffic_.bytesOut += bytes.size();
     Outgoing o;
     o.due = Clock::now() + delay;
     o.socket = socket;

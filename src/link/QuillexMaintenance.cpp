@@ -1,0 +1,282 @@
+// Maintenance requests: the user-interface thread queues one, the poll thread runs its
+// sequence with the controller, and the status reaches the caller through one slot under a
+// short lock. Each request has an id, so a sequence that ends late can never set the status
+// of a newer request, and a request reported as failed is never run afterwards.
+#include "link/MaintenanceMessages.h"
+#include "link/Quillex.h"
+#include "platform/Format.h"
+
+namespace corvane {
+
+class CQuillex::SequenceGuard {
+public:
+    explicit SequenceGuard(std::atomic<bool>& running) : running_(running) { running_ = true; }
+    ~SequenceGuard() { running_ = false; }
+    SequenceGuard(const SequenceGuard&) = delete;
+    SequenceGuard& operator=(const SequenceGuard&) = delete;
+
+private:
+    std::atomic<bool>& running_;
+};
+
+namespace {
+
+MaintenanceRequest Make(int kind, int matrix, int first, int second, bool force = false) {
+    MaintenanceRequest r;
+    r.kind = kind;
+    r.matrix = matrix;
+    r.firstTrunk = first;
+    r.secondTrunk = second;
+    r.force = force;
+    return r;
+}
+
+bool IsTrunk(int trunk) {
+    return trunk >= 0 && trunk < kQuillexTrunks;
+}
+
+// The numbers a caller gives must name a matrix and trunks of the controller.
+bool IsValidRequest(const MaintenanceRequest& r) {
+    const bool matrix = r.matrix >= 0 && r.matrix < kQuillexMatrices;
+    switch (r.kind) {
+        case requestkind::kLoopBackMaintenancePort:
+        case requestkind::kClearMaintenancePortLoop:
+            return true;
+        case requestkind::kLoopBackTrunkPort:
+        case requestkind::kClearTrunkPortLoop:
+            return matrix && IsTrunk(r.firstTrunk);
+        case requestkind::kCloseTrunkTrunkXpnt:
+        case requestkind::kClearTrunkTrunkXpnt:
+            return matrix && IsTrunk(r.firstTrunk) && IsTrunk(r.secondTrunk);
+        default:
+            return IsTrunk(r.firstTrunk);
+    }
+}
+
+}  // namespace
+
+void CQuillex::Queue(MaintenanceRequest request, const std::string& line) {
+    log_.Printf(3, "%s", line.c_str());
+    std::lock_guard lock(requestMutex_);
+    request.id = nextRequestId_++;
+    request.start = clock_.Steady();
+    request_ = request;
+    if (!IsValidRequest(request)) {
+        log_.Printf(2, "Request Refused: Matrix %d, Trunks %d and %d", request.matrix,
+                    request.firstTrunk, request.secondTrunk);
+        requestStatus_ = requeststatus::kFailed;
+        requestPending_ = false;
+        return;
+    }
+    requestStatus_ = requeststatus::kInProgress;
+    requestPending_ = true;
+}
+
+void CQuillex::QueueWithPort(MaintenanceRequest request, const std::string& line) {
+    request.matrix = maintenanceMatrix_;
+    Queue(request, line);
+}
+
+void CQuillex::PutTrunkInMaintenance(int trunk, bool force) {
+    Queue(Make(requestkind::kPutTrunkInMaintenance, -1, trunk, kMaintenancePortTrunk, force),
+          StrFormat("Put Trunk %d in Maintenance (bManual=%d)", trunk, force ? 1 : 0));
+}
+
+void CQuillex::RestoreTrunkToNormal(int trunk) {
+    Queue(Make(requestkind::kRestoreTrunkToNormal, -1, trunk, kMaintenancePortTrunk),
+          StrFormat("Restore Trunk %d to Normal", trunk));
+}
+
+void CQuillex::LoopBackMaintenancePort() {
+    QueueWithPort(Make(requestkind::kLoopBackMaintenancePort, -1, kMaintenancePortTrunk,
+                       kMaintenancePortTrunk),
+                  "Loop Back Maintenance Port");
+}
+
+void CQuillex::LoopBackTrunkPort(int matrix, int trunk) {
+    Queue(Make(requestkind::kLoopBackTrunkPort, matrix, trunk, trunk), "Loop Back Trunk Port");
+}
+
+void CQuillex::CloseMaintenanceTrunkXpnt(int trunk) {
+    QueueWithPort(Make(requestkind::kCloseMaintenanceTrunkXpnt, -1, trunk, kMaintenancePortTrunk),
+                  "Close Maintenance Trunk Xpnt");
+}
+
+void CQuillex::CloseTrunkTrunkXpnt(int matrix, int trunk, int otherTrunk) {
+    Queue(Make(requestkind::kCloseTrunkTrunkXpnt, matrix, trunk, otherTrunk),
+          "Close Trunk Trunk Xpnt");
+}
+
+void CQuillex::ClearMaintenancePortLoop() {
+    QueueWithPort(Make(requestkind::kClearMaintenancePortLoop, -1, kMaintenancePortTrunk,
+                       kMaintenancePortTrunk),
+                  "Clear Maintenance Port Loop");
+}
+
+void CQuillex::ClearTrunkPortLoop(int matrix, int trunk) {
+    Queue(Make(requestkind::kClearTrunkPortLoop, matrix, trunk, trunk), "Clear Trunk Port Loop");
+}
+
+void CQuillex::ClearMaintenanceTrunkXpnt(int trunk) {
+    QueueWithPort(Make(requestkind::kClearMaintenanceTrunkXpnt, -1, trunk, kMaintenancePortTrunk),
+                  "Clear Maintenance Trunk Xpnt");
+}
+
+void CQuillex::ClearTrunkTrunkXpnt(int matrix, int trunk, int otherTrunk) {
+    Queue(Make(requestkind::kClearTrunkTrunkXpnt, matrix, trunk, otherTrunk),
+          "Clear Trunk Trunk Xpnt");
+}
+
+int CQuillex::GetRequestStatus() {
+    log_.Printf(3, " Get Status of The Ongoing Request");
+    std::lock_guard lock(requestMutex_);
+    if (requestStatus_ != requeststatus::kInProgress) {
+        return requestStatus_;
+    }
+    if (clock_.Steady() - request_.start < options_.requestTimeout) {
+        log_.Printf(3, "Request In Progress ...!");
+        return requeststatus::kInProgress;
+    }
+    log_.Printf(2, "Request Timeout Occurred!");
+    // Cancelled: it does not run later, and a sequence under way cannot report on it.
+    requestStatus_ = requeststatus::kTimedOut;
+    requestPending_ = false;
+    return requestStatus_;
+}
+
+void CQuillex::SetRequestStatus(uint32_t id, int status) {
+    std::lock_guard lock(requestMutex_);
+    if (request_.id == id && requestStatus_ == requeststatus::kInProgress) {
+        requestStatus_ = status;
+    }
+}
+
+void CQuillex::FailRequestInProgress(int status) {
+    std::lock_guard lock(requestMutex_);
+    if (request_.id != 0 && requestStatus_ == requeststatus::kInProgress) {
+        requestStatus_ = status;
+        requestPending_ = false;
+    }
+}
+
+void CQuillex::RunMaintenanceRequest() {
+    MaintenanceRequest request;
+    {
+        std::lock_guard lock(requestMutex_);
+        if (!requestPending_.exchange(false)) {
+            return;  // cancelled meanwhile
+        }
+        request = request_;
+    }
+    SequenceGuard guard(sequenceRunning_);
+    SetRequestStatus(request.id, RunSequence(request));
+}
+
+int CQuillex::RunSequence(const MaintenanceRequest& r) {
+    switch (r.kind) {
+        case requestkind::kPutTrunkInMaintenance:
+        case requestkind::kRestoreTrunkToNormal: {
+            if (!RequestExclusiveControl()) {
+                return requeststatus::kFailed;
+            }
+            SendLogged(AbortAllChangesRequest(), kAbortAllChangesReplyName);
+            const bool restore = r.kind == requestkind::kRestoreTrunkToNormal;
+            const int mode = restore   ? trunkmode::kNormal
+                             : r.force ? trunkmode::kForcedMaintenance
+                                       : trunkmode::kMaintenance;
+            int status = requeststatus::kFailed;
+            Send(SetTrunkModeRequest(r.firstTrunk, mode), [this, &status, restore, &r] {
+                const auto s = HandleSetTrunkModeReply(Reply(), restore || r.force, log_);
+                status = s.value_or(status);
+                return s.has_value();
+            });
+            if (!RequestActivation()) {
+                status = requeststatus::kFailed;
+            }
+            SendLogged(ReleaseExclusiveControlRequest(), kReleaseExclusiveControlReplyName);
+            return status;
+        }
+        case requestkind::kLoopBackMaintenancePort:
+            GetMaintenancePortMessage();
+            if (r.matrix != maintenanceMatrix_) {
+                log_.Printf(2, "Maintenance Port Discrepancy Detected During Loopback Test!");
+                return requeststatus::kFailed;
+            }
+            return Crosspoints(r, true);
+        case requestkind::kLoopBackTrunkPort:
+        case requestkind::kCloseMaintenanceTrunkXpnt:
+        case requestkind::kCloseTrunkTrunkXpnt:
+            return Crosspoints(r, true);
+        default:
+            return Crosspoints(r, false);
+    }
+}
+
+int CQuillex::Crosspoints(const MaintenanceRequest& r, bool close) {
+    if (r.matrix < 0) {
+        // Without a maintenance port the request would name matrix 0xFF.
+        log_.Printf(2, "Set Trunk Crosspoints Refused: No Maintenance Port!");
+        return requeststatus::kFailed;
+    }
+    int status = requeststatus::kFailed;
+    Send(SetTrunkCrosspointsRequest(r.matrix, r.firstTrunk, r.secondTrunk, close), [this, &status] {
+        const auto s = HandleSetTrunkCrosspointsReply(Reply(), log_);
+        status = s.value_or(status);
+        return s.has_value();
+    });
+    return status;
+}
+
+bool CQuillex::RequestExclusiveControl() {
+    log_.Printf(3, "Request Exclusive Control");
+    for (int tries = 1;; ++tries) {
+        SendLogged(GetExclusiveControlRequest(), kGetExclusiveControlReplyName);
+        if (link_->GetReplyErrorFlag() == 0) {
+            return true;
+        }
+        if (tries >= options_.exclusiveControlTries || exit_) {
+            log_.Printf(2, "Exclusive Control Not Granted after %d Tries!", tries);
+            return false;
+        }
+        if (!Sleep(options_.exclusiveControlRetry)) {
+            log_.Printf(2, "Exclusive Control Not Granted: Stopping!");
+            return false;
+        }
+    }
+}
+
+bool CQuillex::RequestActivation() {
+    log_.Printf(3, "Request Activation");
+    bool inProgress = false;
+    const auto handler = [this, &inProgress] {
+        const auto p = HandleActivationReply(Reply(), log_);
+        inProgress = p.value_or(false);
+        return p.has_value();
+    };
+    Send(ActivateChangesRequest(), handler);
+    for (int polls = 0; inProgress; ++polls) {
+        if (polls >= options_.activationPolls || !Sleep(options_.activationPoll)) {
+            log_.Printf(2, "Activation Still In Progress after %d Polls!", polls);
+            return false;
+        }
+        Send(GetActivationStatusRequest(), handler);
+    }
+    return true;
+}
+
+void CQuillex::SetMaintenancePortSequence(int matrix, int port) {
+    SequenceGuard guard(sequenceRunning_);
+    if (!RequestExclusiveControl()) {
+        return;
+    }
+    SendLogged(AbortAllChangesRequest(), kAbortAllChangesReplyName);
+    // The message, not the member of the same name that asks for this sequence.
+    Send(corvane::SetMaintenancePortRequest(matrix, port),
+         [this] { return HandleSetMaintenancePortReply(Reply(), log_); });
+    maintenancePortSet_ = 1;
+    RequestActivation();
+    SendLogged(ReleaseExclusiveControlRequest(), kReleaseExclusiveControlReplyName);
+    GetMaintenancePortMessage();
+}
+
+}  // namespace corvane
