@@ -70,7 +70,7 @@ void BM_InitialSync(benchmark::State& state) {
         QuillexOptions options;
         options.network.port = fake.UdpPort();
         CQuillex quillex(doc, settings, options);
-        doc.SetTrunkInspector(&quillex);
+        doc.SetTrunkChecker(&quillex);
 
         const auto start = std::chrono::steady_clock::now();
         quillex.SetNetworkAddresses("127.0.0.1", "127.0.0.2");
@@ -82,7 +82,7 @@ void BM_InitialSync(benchmark::State& state) {
         const auto end = std::chrono::steady_clock::now();
         state.SetIterationTime(std::chrono::duration<double>(end - start).count());
         quillex.Stop();
-        doc.SetTrunkInspector(nullptr);
+        doc.SetTrunkChecker(nullptr);
         traffic = fake.Traffic();
         fake.Stop();
     }

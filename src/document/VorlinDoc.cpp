@@ -13,7 +13,7 @@ CVorlinDoc::CVorlinDoc(const SharedSettings& settings, const IClock& clock)
 CVorlinDoc::~CVorlinDoc() = default;
 
 void CVorlinDoc::FlagInspectTrunk(int trunk) const {
-    if (ITrunkInspector* inspector = inspector_.load(std::memory_order_acquire)) {
+    if (ITrunkChecker* inspector = checker_.load(std::memory_order_acquire)) {
         inspector->FlagInspectTrunk(trunk);
     }
 }

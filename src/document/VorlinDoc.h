@@ -16,8 +16,8 @@
 #include "document/IntercomData.h"
 #include "document/ModelNumbers.h"
 #include "document/NameTables.h"
+#include "document/TrunkChecker.h"
 #include "document/TrunkData.h"
-#include "document/TrunkInspector.h"
 #include "link/QuillexModel.h"
 #include "log/DiagLogSource.h"
 #include "platform/Clock.h"
@@ -69,8 +69,8 @@ public:
 
     // The controller object, once it exists; set before its poll thread starts and cleared
     // after it has ended.
-    void SetTrunkInspector(ITrunkInspector* inspector) {
-        inspector_.store(inspector, std::memory_order_release);
+    void SetTrunkChecker(ITrunkChecker* checker) {
+        checker_.store(checker, std::memory_order_release);
     }
     // Asks the controller, when there is one, to read a trunk again (0-based number).
     void FlagInspectTrunk(int trunk) const;
@@ -232,7 +232,7 @@ private:
 
     const SharedSettings& settings_;
     const IClock& clock_;
-    std::atomic<ITrunkInspector*> inspector_{nullptr};
+    std::atomic<ITrunkChecker*> checker_{nullptr};
 
     mutable std::recursive_mutex intercomLock_;
     std::unique_ptr<CIntercomData[]> intercoms_;

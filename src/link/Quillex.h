@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-#include "document/TrunkInspector.h"
+#include "document/TrunkChecker.h"
 #include "link/AuthStat.h"
 #include "link/ChangeQueryMessages.h"
 #include "link/Connection.h"
@@ -56,7 +56,7 @@ struct QuillexOptions {
 // the queued maintenance request and keeps the matrices' compatibility status. The
 // user-interface thread sets and reads its flags; everything they share is atomic or under a
 // short lock of its own. Numbers are the controller's (0-based) unless said otherwise.
-class CQuillex final : public IConnectionOwner, public ITrunkInspector {
+class CQuillex final : public IConnectionOwner, public ITrunkChecker {
 public:
     static constexpr int kMatrixFlags = 12;  // queued requests, alpha kinds 0-6 and 8, comm
                                              // status, names, out-of-service ports

@@ -14,7 +14,7 @@
 namespace corvane::testing {
 
 // Records the trunks the document asks the controller to inspect.
-class RecordingInspector final : public ITrunkInspector {
+class RecordingTrunkChecker final : public ITrunkChecker {
 public:
     void FlagInspectTrunk(int trunk) override {
         std::lock_guard lock(mutex_);
@@ -34,7 +34,7 @@ private:
 class DocTest : public ::testing::Test {
 protected:
     DocTest() : doc(std::make_unique<CVorlinDoc>(settings, clock)) {
-        doc->SetTrunkInspector(&inspector);
+        doc->SetTrunkChecker(&inspector);
     }
 
     // A 1-based trunk definition between two intercom ports.
@@ -139,7 +139,7 @@ protected:
 
     SharedSettings settings;
     ManualClock clock;
-    RecordingInspector inspector;
+    RecordingTrunkChecker inspector;
     std::unique_ptr<CVorlinDoc> doc;
 };
 

@@ -41,11 +41,11 @@ public:
             tweak(options);
         }
         quillex = std::make_unique<CQuillex>(doc, settings, options);
-        doc.SetTrunkInspector(quillex.get());
+        doc.SetTrunkChecker(quillex.get());
     }
     ~QuillexRig() {
         quillex->Stop();
-        doc.SetTrunkInspector(nullptr);
+        doc.SetTrunkChecker(nullptr);
         quillex.reset();
         fake.Stop();
     }
