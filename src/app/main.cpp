@@ -1,16 +1,17 @@
 #include <memory>
 
-#include "platform/ProfileStore.h"
-#include "shell/StandInDocument.h"
+#include "document/VorlinDoc.h"
+#include "platform/Clock.h"
 #include "shell/VorlinApp.h"
 
 using namespace corvane;
 
 int main(int argc, char** argv) {
     CVorlinApp app(argc, argv);
-    // The stand-in serves until the live model takes its place.
     const bool started = app.InitInstance([](CVorlinApp& a) -> std::unique_ptr<IFrameDocument> {
-        return std::make_unique<CStandInDocument>(a.Settings(), a.Colors(), Profile());
+        DocumentParts parts;
+        parts.colors = &a.Colors();
+        return std::make_unique<CVorlinDoc>(a.Settings(), RealClock(), std::move(parts));
     });
     return app.ExitInstance(started ? app.exec() : 1);
 }

@@ -3,6 +3,7 @@
 #include "document/VorlinDoc.h"
 #include "platform/Format.h"
 #include "platform/StringTable.h"
+#include "shell/AnalyzerName.h"
 #include "shell/AppSettings.h"
 
 namespace corvane {
@@ -92,8 +93,7 @@ bool CVorlinDoc::IsAnalyzerConfigured() const {
 }
 
 std::string CVorlinDoc::GetAnalyzerDisplayName() const {
-    const int type = GetAnalyzerType(settings_.Snapshot().AudioAnalyzer);
-    return type == analyzer::kNone ? LoadString(ids::kNoAudioAnalyzer) : names_.analyzerNames[type];
+    return AnalyzerDisplayName(settings_.Snapshot().AudioAnalyzer);
 }
 
 int CVorlinDoc::GetAnalyzerDeviceType(int analyzerType) {

@@ -2,15 +2,23 @@
 
 #include <utility>
 
+#include "document/DocumentWorkers.h"
+
 namespace corvane {
 
-CVorlinDoc::CVorlinDoc(const SharedSettings& settings, const IClock& clock)
+CVorlinDoc::CVorlinDoc(SharedSettings& settings, const IClock& clock, DocumentParts parts)
     : settings_(settings),
       clock_(clock),
+      parts_(std::move(parts)),
+      workers_(std::make_unique<DocumentWorkers>()),
       intercoms_(std::make_unique<CIntercomData[]>(kIntercomCount)),
       trunks_(std::make_unique<CTrunkData[]>(kTrunkCount)) {}
 
-CVorlinDoc::~CVorlinDoc() = default;
+CVorlinDoc::~CVorlinDoc() {
+    StopWorkers();
+    // The database and the passes go before the model they refer to.
+    workers_.reset();
+}
 
 void CVorlinDoc::FlagInspectTrunk(int trunk) const {
     if (ITrunkChecker* inspector = checker_.load(std::memory_order_acquire)) {

@@ -5,13 +5,17 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "document/Alarm.h"
 #include "document/Alpha.h"
+#include "document/DocumentParts.h"
 #include "document/EndpointAddress.h"
 #include "document/IntercomData.h"
 #include "document/ModelNumbers.h"
@@ -21,10 +25,15 @@
 #include "link/QuillexModel.h"
 #include "log/DiagLogSource.h"
 #include "platform/Clock.h"
+#include "shell/FrameDocument.h"
+#include "store/StoreInterfaces.h"
+#include "views/ViewUpdateHint.h"
 
 namespace corvane {
 
+class CMailQueue;
 class SharedSettings;
+struct DocumentWorkers;
 
 // The collections with a dirty byte each: a setter sets it after changing a record, the tick
 // clears it and then writes the collection back.
@@ -44,7 +53,12 @@ enum class ModelCollection { Intercoms = 0, Trunks = 1, Alphas = 2, Alarms = 3 }
 // numbers are already 1-based; when false they are converted from the controller's 0-based
 // numbers (ToModelNumber). A setter returns false, touching nothing, when a number is out of
 // range, and never throws.
-class CVorlinDoc final : public IQuillexModel {
+//
+// Supervision: the new-document step opens the database and starts the three workers (the
+// controller's poll thread, the test instrument, the notify agent); the tick, on the
+// user-interface thread only, carries the model into the database and tells the views; the
+// close stops the workers in a fixed order and joins each.
+class CVorlinDoc final : public IQuillexModel, public IFrameDocument, private IStartupOptionsSink {
 public:
     using CIntercomData = corvane::CIntercomData;
     using CTrunkData = corvane::CTrunkData;
@@ -60,9 +74,10 @@ public:
     static constexpr int kCmdEnableNotifications = 32800;
     static constexpr int kCmdDisableNotifications = 32801;
 
-    // The settings are read by AddAlarm and the analyzer queries; both references must outlive
-    // the document.
-    CVorlinDoc(const SharedSettings& settings, const IClock& clock);
+    // The settings are read by AddAlarm and the analyzer queries, and loaded and saved by the
+    // new-document step; both references must outlive the document.
+    CVorlinDoc(SharedSettings& settings, const IClock& clock, DocumentParts parts = {});
+    // Stops the workers that still run, in order, and waits for each.
     ~CVorlinDoc() override;
     CVorlinDoc(const CVorlinDoc&) = delete;
     CVorlinDoc& operator=(const CVorlinDoc&) = delete;
@@ -176,10 +191,11 @@ public:
     // Index 0-2 of an analyzer name, 0 when the table has no such name.
     int GetAnalyzerType(const std::string& name) const;
     bool IsAnalyzerConfigured() const;
-    // The configured analyzer's name, or "Audio Analyzer" when none is configured.
-    std::string GetAnalyzerDisplayName() const;
+    // GetAnalyzerDisplayName (below): the configured analyzer's name, or "Audio Analyzer"
+    // when none is configured.
     // DeviceType of an analyzer type: 1 for the Tonexa, 5 for the RT-2M, 6 (no device) else.
     static int GetAnalyzerDeviceType(int analyzerType);
+    std::string GetAnalyzerDisplayName() const override;
     // AlarmSetupKind of an alarm row's device type and category names; INT_MAX for none.
     int GetAlarmSetupKind(const std::string& deviceTypeName, const std::string& categoryName) const;
     const CNameTables& Names() const { return names_; }
@@ -205,6 +221,43 @@ public:
     int TrunkTestPosition() const { return trunkTestPosition_; }
     void SetTrunkTestPosition(int position) { trunkTestPosition_ = position; }
 
+    // --- Start-up, shut-down and the tick (user-interface thread). ---
+    bool OnNewDocument() override;
+    bool IsReady() const override { return ready_.load(std::memory_order_acquire); }
+    void OnSupervisionTick() override;
+    bool SaveModified() override;
+    // Closes the database and stops the workers; the owner deletes the document after.
+    void OnCloseDocument() override;
+    // The instrument the AudioAnalyzer setting names; none only when it cannot be made.
+    std::unique_ptr<CTrunkTester> CreateTester();
+    // Stops the running instrument and starts the one the settings name now.
+    bool ReplaceTester();
+    // Tick steps that keep the controller's settings in line with the controller.
+    void UpdateControllerAddresses();
+    void CheckControllerConnection();
+
+    std::optional<bool> IsControllerCommunicating() const override;
+    std::optional<bool> IsTesterConnected() const override;
+    TestingState GetTestingState() const override;
+    bool HasCompatibilityState() const override;
+    // Tells every view; the views register themselves.
+    void UpdateAllViews(uint32_t hint) override;
+    using ViewObserver = std::function<void(uint32_t hint)>;
+    void AddViewObserver(ViewObserver observer);
+
+    uint64_t TickCount() const { return ticks_; }
+    // The objects the new-document step made; none before it and after the close.
+    CVorlinDatabase* Database() const;
+    CQuillex* Controller() const;
+    CTrunkTester* Tester() const;
+    CMailQueue* MailQueue() const;
+    // The next trunk test measures the instrument port's loop-back first.
+    bool IsLoopbackDue() const { return loopbackDue_; }
+    void SetLoopbackDue(bool due) { loopbackDue_ = due; }
+    // A new Alarms row was written since the tree last showed it.
+    bool UnseenAlarms() const;
+    void ClearUnseenAlarms();
+
     const CDiagLogSource& DbaseLog() const { return dbaseLog_; }
     const CDiagLogSource& TrunkTestLog() const { return trunkTestLog_; }
 
@@ -215,6 +268,20 @@ public:
 
 private:
     static size_t Index(ModelCollection c) { return static_cast<size_t>(c); }
+
+    // IStartupOptionsSink: the start-up reads of the operator's switches.
+    void SetIntercomOptions(int intercom, bool alarms, bool notify,
+                            const std::string& comState) override;
+    void SetTrunkOptions(int trunk, bool autoTest, bool alarms, bool notify) override;
+
+    bool StartWorkers();
+    // Flags every worker first, then waits for controller, instrument and agent in turn.
+    void StopWorkers();
+    void WriteBack(ViewUpdateHint& hint);
+    // Asks the question of the maintenance port the controller lacks; true when it was asked.
+    void OfferMaintenancePort(int intercom, int port);
+    void StoreMaintenancePort(int intercom, int port);
+    void SaveSettings();
 
     template <typename Store>
     bool SetIntercomRow(int intercom, bool oneBased, Store store);
@@ -230,8 +297,15 @@ private:
     void FillUsage(TrunkUsageRecord& usage, int cascadeTrunk, const EndpointAddress& source,
                    const EndpointAddress& destination, int requestNumber);
 
-    const SharedSettings& settings_;
+    SharedSettings& settings_;
     const IClock& clock_;
+    DocumentParts parts_;
+    std::unique_ptr<DocumentWorkers> workers_;
+    std::vector<ViewObserver> views_;
+    std::atomic<bool> ready_{false};
+    bool inTick_ = false;
+    bool loopbackDue_ = true;
+    uint64_t ticks_ = 0;
     std::atomic<ITrunkChecker*> checker_{nullptr};
 
     mutable std::recursive_mutex intercomLock_;
@@ -257,6 +331,7 @@ private:
 
     CDiagLogSource dbaseLog_{"Dbase", "Database log", 1};
     CDiagLogSource trunkTestLog_{"TrunkTest", "Trunk Test log", 1};
+    CDiagLogSource log_{"Document", "Supervision Document", 0};
     const CNameTables names_;
 };
 

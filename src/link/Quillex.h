@@ -17,6 +17,7 @@
 #include "link/ChangeQueryMessages.h"
 #include "link/Connection.h"
 #include "link/ConnectionOwner.h"
+#include "link/MaintenanceController.h"
 #include "link/MaintenanceMessages.h"
 #include "link/MaintenanceRequest.h"
 #include "link/NetworkConnection.h"
@@ -56,7 +57,9 @@ struct QuillexOptions {
 // the queued maintenance request and keeps the matrices' compatibility status. The
 // user-interface thread sets and reads its flags; everything they share is atomic or under a
 // short lock of its own. Numbers are the controller's (0-based) unless said otherwise.
-class CQuillex final : public IConnectionOwner, public ITrunkChecker {
+class CQuillex final : public IConnectionOwner,
+                       public ITrunkChecker,
+                       public IMaintenanceController {
 public:
     static constexpr int kMatrixFlags = 12;  // queued requests, alpha kinds 0-6 and 8, comm
                                              // status, names, out-of-service ports
@@ -79,16 +82,16 @@ public:
     bool IsStopped() const { return stopped_.load(); }
     void RequestDisconnect();
     bool IsDisconnected() const { return !hasLink_.load() && !disconnect_.load(); }
-    bool IsCommunicating() const { return linkState_.load() == kCommunicating; }
+    bool IsCommunicating() const override { return linkState_.load() == kCommunicating; }
     bool HasConnection() const { return hasLink_.load(); }
 
     // --- The maintenance port (1-based where said). ---
     // Asks for the port through which the test instrument reaches the matrices (1-based).
     void SetMaintenancePortRequest(int matrix, int port);
     // The known port plus 1 (0 for none).
-    void GetMaintenancePort(int& matrix, int& port) const;
-    bool HasMaintenancePort() const;
-    bool IsMaintenancePortOutOfService() const;
+    void GetMaintenancePort(int& matrix, int& port) const override;
+    bool HasMaintenancePort() const override;
+    bool IsMaintenancePortOutOfService() const override;
     bool IsMaintenancePortReported() const { return maintenancePortReported_.load(); }
     void SetMaintenancePortReported(bool on) { maintenancePortReported_ = on; }
     bool IsMaintenancePortSet() const { return maintenancePortSet_.load(); }
@@ -112,7 +115,7 @@ public:
 
     // --- What the controller reported. ---
     bool HasNetworkInfoCapability() const { return networkInfo_.load(); }
-    bool HasOutOfServiceCapability() const { return outOfService_.load(); }
+    bool HasOutOfServiceCapability() const override { return outOfService_.load(); }
     bool HasExtendedIntercomCapability() const { return extendedIntercoms_.load(); }
     std::string GetVersionString() const;
     // A new pair of addresses from the network link: copies it once, true.
@@ -121,19 +124,19 @@ public:
     CAuthStat* GetAuthStat(int index);
 
     // --- Maintenance requests (user-interface thread): each replaces the one before. ---
-    void PutTrunkInMaintenance(int trunk, bool force);
-    void RestoreTrunkToNormal(int trunk);
-    void LoopBackMaintenancePort();
-    void LoopBackTrunkPort(int matrix, int trunk);
-    void CloseMaintenanceTrunkXpnt(int trunk);
-    void CloseTrunkTrunkXpnt(int matrix, int trunk, int otherTrunk);
-    void ClearMaintenancePortLoop();
-    void ClearTrunkPortLoop(int matrix, int trunk);
-    void ClearMaintenanceTrunkXpnt(int trunk);
-    void ClearTrunkTrunkXpnt(int matrix, int trunk, int otherTrunk);
+    void PutTrunkInMaintenance(int trunk, bool force) override;
+    void RestoreTrunkToNormal(int trunk) override;
+    void LoopBackMaintenancePort() override;
+    void LoopBackTrunkPort(int matrix, int trunk) override;
+    void CloseMaintenanceTrunkXpnt(int trunk) override;
+    void CloseTrunkTrunkXpnt(int matrix, int trunk, int otherTrunk) override;
+    void ClearMaintenancePortLoop() override;
+    void ClearTrunkPortLoop(int matrix, int trunk) override;
+    void ClearMaintenanceTrunkXpnt(int trunk) override;
+    void ClearTrunkTrunkXpnt(int matrix, int trunk, int otherTrunk) override;
     // The status of the latest request (requeststatus::). One still in progress after the
     // time-out is cancelled and reported as timed out.
-    int GetRequestStatus();
+    int GetRequestStatus() override;
 
     // --- Called by the links (poll thread). ---
     void CheckAbort() override;

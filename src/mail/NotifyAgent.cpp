@@ -48,15 +48,23 @@ void CNotifyAgent::Start() {
     thread_ = std::thread([this] { Run(); });
 }
 
-void CNotifyAgent::Stop() {
+void CNotifyAgent::RequestStop() {
     {
         std::lock_guard lock(wakeMutex_);
         stop_ = true;
     }
     wake_.notify_all();
+}
+
+void CNotifyAgent::Join() {
     if (thread_.joinable()) {
         thread_.join();
     }
+}
+
+void CNotifyAgent::Stop() {
+    RequestStop();
+    Join();
 }
 
 void CNotifyAgent::Run() {

@@ -53,8 +53,11 @@ public:
     CNotifyAgent& operator=(const CNotifyAgent&) = delete;
 
     void Start();
-    // Ends the thread after the current exchange with the server and joins it; messages
-    // still waiting for a retry are dropped, each with a log line.
+    // Asks the thread to end after the current exchange with the server; messages still
+    // waiting for a retry are then dropped, each with a log line.
+    void RequestStop();
+    void Join();
+    // Both of the above.
     void Stop();
     // Clear while the thread runs.
     bool IsStopped() const { return stopped_.load(); }

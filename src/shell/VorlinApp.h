@@ -51,11 +51,6 @@ public:
     CMainFrame* MainFrame() const { return mainFrame_.get(); }
     std::vector<std::string>& LayoutNames() { return layoutNames_; }
 
-    // The next trunk test measures the instrument port's loop-back first.
-    bool m_bLoopbackDue = true;
-    // The tree shows the alarm image.
-    bool m_bUnseenAlarms = false;
-
 private:
     void OnSignal(int signalNumber);
     void CloseDocument();

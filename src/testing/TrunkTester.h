@@ -23,9 +23,11 @@ public:
     virtual ~CTrunkTester() = default;
 
     virtual void Start() = 0;
-    // Asks the worker to end; Join waits until it has.
+    // Asks the worker to end; Join waits until it has. A new instrument counts as stopped, and
+    // Start clears the flag before its worker runs.
     virtual void Stop() = 0;
     virtual void Join() = 0;
+    virtual bool IsStopped() const = 0;
     virtual bool IsConnected() const = 0;
     // allowedLoss and loopLoss in tenths of a dB; timeOutSeconds says when the caller gives up.
     virtual void StartTest(int trunk, int allowedLoss, int loopLoss, int& timeOutSeconds) = 0;
@@ -41,6 +43,7 @@ public:
     void Start() override {}
     void Stop() override {}
     void Join() override {}
+    bool IsStopped() const override { return true; }
     bool IsConnected() const override { return false; }
     void StartTest(int, int, int, int&) override {}
     TestResultState GetTestResult(TrunkTestMeasurement&) override {

@@ -9,13 +9,13 @@
 #include <QScreen>
 
 #include "fakes/FakeFrameDocument.h"
+#include "fakes/SupervisionRig.h"
 #include "fakes/TempDir.h"
 #include "platform/ProfileStore.h"
 #include "shell/AppResources.h"
 #include "shell/AppSettings.h"
 #include "shell/ColorSettings.h"
 #include "shell/QtUiBridge.h"
-#include "shell/StandInDocument.h"
 #include "shell/VorlinStatusBar.h"
 
 namespace corvane {
@@ -241,20 +241,29 @@ void SaveScreenshot(CMainFrame& frame, const QString& name) {
     EXPECT_EQ(saved.size(), shot.size());
 }
 
-TEST_F(MainFrameTest, ScreenshotWithTheStandInDocument) {
-    testing::ScopedWorkingTree tree;
-    SharedSettings settings;
-    ColorSettings colors;
-    CStandInDocument document(settings, colors, profile_);
-    ASSERT_TRUE(document.OnNewDocument());
+// The live document against the fake controller on loopback, ticked by the frame's timer
+// step until the link is up.
+TEST_F(MainFrameTest, ScreenshotOfTheLiveDocumentWithTheLinkUp) {
+    testing::SupervisionRig rig;
+    CVorlinDoc& document = rig.Start();
+    ASSERT_TRUE(rig.started);
     auto frame = Frame(&document);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (document.IsControllerCommunicating() != true && std::chrono::steady_clock::now() < end) {
+        rig.clock.Advance(std::chrono::milliseconds(100));
+        frame->OnTimer();
+        QCoreApplication::processEvents();
+    }
     frame->OnTimer();
-    SaveScreenshot(*frame, "main-frame-stand-in.png");
+    ASSERT_EQ(document.IsControllerCommunicating(), true);
+    EXPECT_GT(document.TickCount(), 0u);
+    SaveScreenshot(*frame, "main-frame-link-up.png");
     const CVorlinStatusBar& bar = frame->StatusBar();
     EXPECT_EQ(bar.PaneText(1), "Quillex");
     EXPECT_EQ(bar.PaneText(2), "Audio Analyzer");
     EXPECT_EQ(bar.PaneText(3), "Testing: Idle");
-    EXPECT_EQ(document.TickCount(), 1u);
+    EXPECT_EQ(PaneIconKey(*frame, 1), IconKey(114));
+    document.OnCloseDocument();
 }
 
 TEST_F(MainFrameTest, ScreenshotAfterTheLinkCameUp) {
@@ -268,7 +277,6 @@ TEST_F(MainFrameTest, ScreenshotAfterTheLinkCameUp) {
     document.controllerCommunicating = true;
     document.testerConnected = true;
     frame->OnTimer();
-    SaveScreenshot(*frame, "main-frame-link-up.png");
     const CVorlinStatusBar& bar = frame->StatusBar();
     EXPECT_EQ(bar.PaneText(1), "Quillex");
     EXPECT_EQ(bar.PaneText(2), "Tonexa");

@@ -11,7 +11,11 @@
 #include <sstream>
 #include <thread>
 
+#include "fakes/FakeController.h"
+#include "fakes/FakeControllerModel.h"
+#include "fakes/FakeNetworkBuilder.h"
 #include "fakes/TempDir.h"
+#include "store/StoreFixture.h"
 
 extern char** environ;
 
@@ -21,12 +25,16 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-// The program itself, started in a temporary tree with a temporary config folder.
+// The program itself, started in a temporary tree with a temporary config folder whose
+// profile names the controller's serial line.
 class RunningProgram {
 public:
-    explicit RunningProgram(const testing::TempDir& tree) : tree_(tree) {
+    RunningProgram(const testing::TempDir& tree, const std::string& serialPort) : tree_(tree) {
         fs::create_directories(tree.Path() / "bin");
-        fs::create_directories(tree.Path() / "config");
+        fs::create_directories(tree.Path() / "config/Qelvo");
+        std::ofstream(tree.Path() / "config/Qelvo/vorlin.ini")
+            << "[Settings\\Configuration]\nQuillexConnectionType=0\nQuillexSerialPort="
+            << serialPort << "\n";
         std::vector<std::string> env;
         for (char** e = environ; *e != nullptr; ++e) {
             const std::string entry = *e;
@@ -129,8 +137,10 @@ private:
 };
 
 // The orderly stop, in the order the log must show it.
-const char* const kStopLines[] = {"Start-up complete",       "First supervision tick",
-                                  "closing the main window", "Main window closing",
+const char* const kStopLines[] = {"Document ready",          "Start-up complete",
+                                  "First supervision tick",  "closing the main window",
+                                  "Main window closing",     "Controller stopped",
+                                  "Test instrument stopped", "Notify agent stopped",
                                   "Document closed after",   "Application Document closed",
                                   "Stopped with exit code 0"};
 
@@ -138,11 +148,31 @@ TEST(Startup, StartsTicksAndClosesOnASignalInOrder) {
     for (int signalNumber : {SIGTERM, SIGINT}) {
         SCOPED_TRACE(signalNumber);
         testing::TempDir tree;
-        RunningProgram program(tree);
+        testing::FakeController fake;
+        testing::FakeControllerModel model(testing::BuildFakeNetwork(4, 20));
+        model.Install(fake);
+        ASSERT_TRUE(fake.StartSerial());
+        RunningProgram program(tree, fake.SerialPortName());
         ASSERT_TRUE(program.Spawned());
         ASSERT_TRUE(program.WaitForLog("First supervision tick")) << program.Output();
+        // The program supervises the controller: its trunks reach the database.
+        {
+            testing::RawDb db((tree.Path() / "database/vorlin.mdb").string());
+            int count = 0;
+            for (const auto& trunk : model.Network().trunks) {
+                count += trunk.defined ? 1 : 0;
+            }
+            const std::string defined = std::to_string(count);
+            bool filled = false;
+            for (auto waited = 0ms; waited < 30s && !filled; waited += 50ms) {
+                filled = db.One("SELECT COUNT(*) FROM Trunks") == defined;
+                std::this_thread::sleep_for(50ms);
+            }
+            EXPECT_TRUE(filled) << program.Log();
+        }
         program.Signal(signalNumber);
         EXPECT_EQ(program.WaitForExit(), 0) << program.Output();
+        fake.Stop();
 
         const std::string log = program.Log();
         size_t at = 0;

@@ -1,0 +1,126 @@
+// The may-close question, the close and the stop order of the three workers.
+#include <chrono>
+#include <thread>
+
+#include "document/DocumentWorkers.h"
+#include "document/VorlinDoc.h"
+#include "platform/Format.h"
+#include "platform/StringTable.h"
+#include "platform/UiBridge.h"
+#include "shell/AppSettings.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr const char* kOperationsPending =
+    "Trunk operations are in progress!\r\n\r\nIf you exit now, some trunks may\r\nbe left in "
+    "maintenance mode, and\r\nsome crosspoints may be stuck on.\r\n\r\nAre you sure you want to "
+    "exit?";
+constexpr const char* kLayoutChanged =
+    "Graphical layout '%s' has changed.\r\nDo you want to save the changes?";
+
+// Waits until the worker says it has stopped, with a warning in the log every few seconds,
+// so that a worker stuck in a long exchange shows in the log. The caller joins it after, so
+// a worker that has not said so within the wait is still never freed while it runs.
+template <typename IsStopped>
+void WaitUntilStopped(const CDiagLogSource& log, const char* name, IsStopped isStopped) {
+    using namespace std::chrono;
+    const auto start = steady_clock::now();
+    auto nextWarning = start + seconds(5);
+    while (!isStopped()) {
+        if (steady_clock::now() - start >= seconds(45)) {
+            log.Printf(0, "The %s has not stopped within 45 s: waiting for its thread to end",
+                       name);
+            return;
+        }
+        std::this_thread::sleep_for(milliseconds(20));
+        if (steady_clock::now() >= nextWarning) {
+            log.Printf(0, "Still waiting for the %s to stop (%lld s)", name,
+                       static_cast<long long>(
+                           duration_cast<seconds>(steady_clock::now() - start).count()));
+            nextWarning += seconds(5);
+        }
+    }
+}
+
+}  // namespace
+
+bool CVorlinDoc::SaveModified() {
+    const std::string caption = LoadString(ids::kAppCaption);
+    if (trunkOperationsPending_ &&
+        Ui().MessageBox(kOperationsPending, caption, mb::kYesNo | mb::kIconQuestion) !=
+            answer::kYes) {
+        log_.Printf(0, "Close refused: trunk operations are in progress");
+        return false;
+    }
+    if (parts_.layouts == nullptr) {
+        return true;
+    }
+    const bool autoSave = settings_.Snapshot().AutoSaveLayouts;
+    for (const std::string& name : parts_.layouts->ChangedLayouts()) {
+        if (!autoSave) {
+            const int answer = Ui().MessageBox(StrFormat(kLayoutChanged, name.c_str()), caption,
+                                               mb::kYesNoCancel | mb::kIconQuestion);
+            if (answer == answer::kCancel) {
+                return false;
+            }
+            if (answer == answer::kNo) {
+                continue;
+            }
+        }
+        if (!parts_.layouts->SaveLayout(name)) {
+            log_.Printf(0, "Layout %s could not be saved", name.c_str());
+        }
+    }
+    return true;
+}
+
+void CVorlinDoc::OnCloseDocument() {
+    ready_.store(false, std::memory_order_release);
+    DocumentWorkers& w = *workers_;
+    if (w.database != nullptr) {
+        w.database->CloseDatabase();
+    }
+    StopWorkers();
+    w.notificationPass.reset();
+    w.writeBack.reset();
+    w.database.reset();
+    log_.Printf(0, "Document closed after %llu ticks", static_cast<unsigned long long>(ticks_));
+}
+
+void CVorlinDoc::StopWorkers() {
+    DocumentWorkers& w = *workers_;
+    // Every flag first, so that the three wind down together.
+    if (w.agent != nullptr) {
+        w.agent->RequestStop();
+    }
+    if (w.tester != nullptr) {
+        w.tester->Stop();
+    }
+    if (w.controller != nullptr) {
+        w.controller->RequestExit();
+    }
+    if (w.controller != nullptr) {
+        WaitUntilStopped(log_, "controller", [&] { return w.controller->IsStopped(); });
+        w.controller->Stop();
+        SetTrunkChecker(nullptr);
+        w.checks.reset();
+        w.controller.reset();
+        log_.Printf(0, "Controller stopped");
+    }
+    if (w.tester != nullptr) {
+        WaitUntilStopped(log_, "test instrument", [&] { return w.tester->IsStopped(); });
+        w.tester->Join();
+        w.tester.reset();
+        log_.Printf(0, "Test instrument stopped");
+    }
+    if (w.agent != nullptr) {
+        WaitUntilStopped(log_, "notify agent", [&] { return w.agent->IsStopped(); });
+        w.agent->Join();
+        w.agent.reset();
+        log_.Printf(0, "Notify agent stopped");
+    }
+}
+
+}  // namespace corvane

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <memory>
+
+#include "document/ControllerChecks.h"
+#include "link/Quillex.h"
+#include "mail/MailQueue.h"
+#include "mail/NotificationPass.h"
+#include "mail/NotifyAgent.h"
+#include "store/ModelWriteBack.h"
+#include "store/VorlinDatabase.h"
+#include "testing/TrunkTester.h"
+
+namespace corvane {
+
+// What the document's new-document step makes and its close ends. Declared so that the
+// queue outlives the agent that reads it and the database the passes that write it.
+struct DocumentWorkers {
+    std::unique_ptr<CVorlinDatabase> database;
+    std::unique_ptr<CModelWriteBack> writeBack;
+    CMailQueue mailQueue;
+    std::unique_ptr<CNotificationPass> notificationPass;
+    std::unique_ptr<CQuillex> controller;
+    std::unique_ptr<ControllerChecks> checks;
+    std::unique_ptr<CTrunkTester> tester;
+    std::unique_ptr<CNotifyAgent> agent;
+};
+
+}  // namespace corvane

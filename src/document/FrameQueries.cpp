@@ -1,0 +1,75 @@
+// What the main frame's status bar and the views ask of the document.
+#include "document/DocumentWorkers.h"
+#include "document/VorlinDoc.h"
+
+namespace corvane {
+
+std::optional<bool> CVorlinDoc::IsControllerCommunicating() const {
+    if (workers_->controller == nullptr) {
+        return std::nullopt;
+    }
+    return workers_->controller->IsCommunicating();
+}
+
+std::optional<bool> CVorlinDoc::IsTesterConnected() const {
+    if (workers_->tester == nullptr) {
+        return std::nullopt;
+    }
+    return workers_->tester->IsConnected();
+}
+
+TestingState CVorlinDoc::GetTestingState() const {
+    return testingPaused_ ? TestingState::Paused : TestingState::Idle;
+}
+
+bool CVorlinDoc::HasCompatibilityState() const {
+    CQuillex* controller = workers_->controller.get();
+    if (controller == nullptr) {
+        return false;
+    }
+    for (int i = 0; i < 255; ++i) {
+        if (const CAuthStat* stat = controller->GetAuthStat(i);
+            stat != nullptr && stat->State() >= CAuthStat::kIncompatible) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void CVorlinDoc::UpdateAllViews(uint32_t hint) {
+    for (const ViewObserver& view : views_) {
+        view(hint);
+    }
+}
+
+void CVorlinDoc::AddViewObserver(ViewObserver observer) {
+    views_.push_back(std::move(observer));
+}
+
+CVorlinDatabase* CVorlinDoc::Database() const {
+    return workers_->database.get();
+}
+
+CQuillex* CVorlinDoc::Controller() const {
+    return workers_->controller.get();
+}
+
+CTrunkTester* CVorlinDoc::Tester() const {
+    return workers_->tester.get();
+}
+
+CMailQueue* CVorlinDoc::MailQueue() const {
+    return &workers_->mailQueue;
+}
+
+bool CVorlinDoc::UnseenAlarms() const {
+    return workers_->writeBack != nullptr && workers_->writeBack->UnseenAlarms();
+}
+
+void CVorlinDoc::ClearUnseenAlarms() {
+    if (workers_->writeBack != nullptr) {
+        workers_->writeBack->ClearUnseenAlarms();
+    }
+}
+
+}  // namespace corvane

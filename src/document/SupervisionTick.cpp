@@ -1,0 +1,51 @@
+// The 100 ms supervision tick: the periodic checks, then the write-back of what changed,
+// the notification of due alarms and one update of the views with every change of the tick.
+#include "document/DocumentWorkers.h"
+#include "document/VorlinDoc.h"
+
+namespace corvane {
+
+void CVorlinDoc::OnSupervisionTick() {
+    if (inTick_ || !IsReady()) {
+        return;
+    }
+    inTick_ = true;
+    if (++ticks_ == 1) {
+        log_.Printf(0, "First supervision tick");
+    }
+    ViewUpdateHint hint = 0;
+    DocumentWorkers& w = *workers_;
+
+    UpdateControllerAddresses();
+    w.database->CheckMatrixAlphas(w.checks.get());
+    w.database->CheckMatrixStatus(w.checks.get());
+    w.database->CheckTrunkDefinitions(w.checks.get());
+    CheckControllerConnection();
+    WriteBack(hint);
+    w.notificationPass->SendAlarmNotifications(hint);
+
+    if (hint != 0) {
+        UpdateAllViews(hint);
+    }
+    inTick_ = false;
+}
+
+void CVorlinDoc::WriteBack(ViewUpdateHint& hint) {
+    CModelWriteBack& writeBack = *workers_->writeBack;
+    // Each byte is cleared before its pass, so a setter that runs during the pass marks the
+    // collection for the next tick.
+    if (TakeDirty(ModelCollection::Intercoms)) {
+        writeBack.UpdateIntercomsInDatabase(hint);
+    }
+    if (TakeDirty(ModelCollection::Trunks)) {
+        writeBack.UpdateTrunksInDatabase(hint);
+    }
+    if (TakeDirty(ModelCollection::Alphas)) {
+        writeBack.UpdateAlphasInDatabase(hint);
+    }
+    if (TakeDirty(ModelCollection::Alarms)) {
+        writeBack.UpdateAlarmsInDatabase(hint);
+    }
+}
+
+}  // namespace corvane
