@@ -35,9 +35,12 @@ speed_t BaudConstant(int baudRate) {
     return B0;
 }
 
-void SetLineFormat(termios& tio) {
+void SetLineFormat(termios& tio, bool ctsFlowControl) {
     tio.c_cflag &= ~(CSIZE | PARENB | CSTOPB | CRTSCTS);
     tio.c_cflag |= CS8 | CREAD | CLOCAL;
+    if (ctsFlowControl) {
+        tio.c_cflag |= CRTSCTS;
+    }
     // No XON/XOFF, no translation of received bytes; nulls and breaks pass as data.
     tio.c_iflag &= ~(IXON | IXOFF | IXANY | IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR |
                      ICRNL | IUCLC | IMAXBEL);
@@ -100,7 +103,7 @@ bool CSerialPort::ReportPollFailure(PollResult result, const char* failedText) c
     return false;
 }
 
-bool CSerialPort::Open(const std::string& portName, int baudRate) {
+bool CSerialPort::Open(const std::string& portName, int baudRate, bool ctsFlowControl) {
     log_.Printf(3, "Open the serial port");
     Close();
     const std::string path = SerialDevicePath(portName);
@@ -126,7 +129,7 @@ bool CSerialPort::Open(const std::string& portName, int baudRate) {
         ::close(fd);
         return false;
     }
-    SetLineFormat(tio);
+    SetLineFormat(tio, ctsFlowControl);
     cfsetispeed(&tio, speed);
     cfsetospeed(&tio, speed);
 

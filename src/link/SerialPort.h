@@ -28,8 +28,9 @@ public:
     CSerialPort& operator=(const CSerialPort&) = delete;
 
     // The name is a device path, or "COMn" of old settings. A port already open is closed
-    // first. False, with nothing left open, when any step fails.
-    bool Open(const std::string& portName, int baudRate);
+    // first. False, with nothing left open, when any step fails. With ctsFlowControl the
+    // output waits while the device drops CTS.
+    bool Open(const std::string& portName, int baudRate, bool ctsFlowControl = false);
     // Writes every byte or fails.
     bool Write(const uint8_t* bytes, size_t count);
     // Waits until characters have arrived; false on time-out, error or hang-up.

@@ -1,0 +1,177 @@
+#include "testing/RT2MErrorTable.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace corvane {
+namespace {
+
+using namespace rt2mclass;
+
+// Sorted by code, so that a lookup is a binary search.
+constexpr RT2MError kErrors[] = {
+    {0, "No errors", kNone},
+    {100, "Command error", kRetransmitSyntax},
+    {101, "Invalid character", kRetransmitSyntax},
+    {102, "Syntax error", kRetransmitSyntax},
+    {110, "Command header error", kRetransmitSyntax},
+    {120, "Numeric data error", kRetransmitSyntax},
+    {121, "Invalid character in number", kRetransmitSyntax},
+    {130, "Suffix error", kRetransmitSyntax},
+    {131, "Invalid suffix", kRetransmitSyntax},
+    {132, "Suffix too long", kRetransmitSyntax},
+    {133, "Suffix not allowed", kRetransmitSyntax},
+    {134, "Channel number not allowed", kRetransmitSyntax},
+    {140, "Character data error", kRetransmitSyntax},
+    {141, "Invalid character data", kRetransmitSyntax},
+    {142, "Character data too long", kRetransmitSyntax},
+    {143, "Character data not allowed", kRetransmitSyntax},
+    {144, "String data error", kRetransmitSyntax},
+    {145, "Parameter not allowed in the present state", kResetState},
+    {149, "No subsystem separator found (':')", kRetransmitSyntax},
+    {150, "Unknown subsystem", kRetransmitSyntax},
+    {151, "Unknown command", kRetransmitSyntax},
+    {152, "Unknown parameter", kRetransmitSyntax},
+    {153, "Query not allowed for this command", kRetransmitSyntax},
+    {154, "Command only allowed as a query", kRetransmitSyntax},
+    {155, "Missing parameter", kRetransmitSyntax},
+    {156, "Too many parameters", kRetransmitSyntax},
+    {157, "Parameter separator expected (',')", kRetransmitSyntax},
+    {158, "Float parameter expected", kRetransmitSyntax},
+    {159, "Integer parameter expected", kRetransmitSyntax},
+    {160, "String parameter expected", kRetransmitSyntax},
+    {161, "Boolean parameter expected", kRetransmitSyntax},
+    {162, "Unit expected", kRetransmitSyntax},
+    {163, "Invalid unit", kRetransmitSyntax},
+    {164, "Parameter out of range", kRetransmitSyntax},
+    {165, "Parameter conflicts with the present settings", kResetState},
+    {167, "Invalid channel", kRetransmitSyntax},
+    {168, "Invalid input range", kRetransmitSyntax},
+    {169, "Invalid output level", kRetransmitSyntax},
+    {170, "Invalid impedance", kRetransmitSyntax},
+    {171, "Invalid FFT size", kRetransmitSyntax},
+    {172, "Invalid bin number", kRetransmitSyntax},
+    {173, "Invalid multitone length", kRetransmitSyntax},
+    {174, "Invalid trigger time-out", kRetransmitSyntax},
+    {175, "String too long", kRetransmitSyntax},
+    {176, "Command line too long", kRetransmitSyntax},
+    {180, "Option not installed", kMalfunctionOption},
+    {182, "Command not executable in the present mode", kResetMode},
+    {185, "Command not executable while measuring", kResetMode},
+    {187, "Command not executable while the generator runs", kResetMode},
+    {190, "Interface not available", kMalfunctionOption},
+    {191, "Function not available in this version", kMalfunctionOption},
+    {192, "Input not available", kMalfunctionOption},
+    {193, "Output not available", kMalfunctionOption},
+    {194, "Measurement not available", kMalfunctionOption},
+    {203, "No trigger detected.", kRetest},
+    {204, "Measurement aborted", kRetest},
+    {205, "Command not executable, change to OFF mode first", kResetMode},
+    {206, "Command not executable, change to MTONE mode first", kResetMode},
+    {207, "Command not executable, change to SINE mode first", kResetMode},
+    {208, "Measurement result not valid", kRetest},
+    {209, "Measurement time-out", kRetest},
+    {210, "Analyzer overload", kRetest},
+    {211, "Command not executable, stop the generator first", kResetMode},
+    {212, "Command not executable, stop the measurement first", kResetMode},
+    {213, "Command not executable while triggered", kResetMode},
+    {214, "Command not executable while the inputs are linked", kResetMode},
+    {215, "Command not executable with this synchronisation", kResetMode},
+    {216, "Command not executable with this trigger configuration", kResetMode},
+    {217, "Command not executable with this input impedance", kResetMode},
+    {218, "Command not executable with this output impedance", kResetMode},
+    {219, "Command not executable while calibrating", kResetMode},
+    {220, "Replace backup-battery", kMalfunction},
+    {230, "Calibration data lost - please report to the manufacturer", kMalfunction},
+    {240, "Command not executable in remote mode", kResetMode},
+    {245, "Signal too weak", kRetest},
+    {246, "Command not executable in local mode", kResetMode},
+    {250, "Measurement interrupted", kRetest},
+    {255, "Input buffer overflow", kRetransmitInterface},
+    {256, "Output buffer overflow", kRetransmitInterface},
+    {267, "Command not executable during self test", kResetMode},
+    {268, "Self test failed - please report to the manufacturer", kMalfunction},
+    {269, "Temperature too high", kMalfunction},
+    {280, "Interface option not installed", kMalfunctionOption},
+    {281, "Firmware version does not support this command", kMalfunctionOption},
+    {400, "RS232 parity error", kRetransmitInterface},
+    {401, "RS232 overrun error", kRetransmitInterface},
+    {402, "RS232 framing error", kRetransmitInterface},
+    {410, "RS232 transmit error", kRetransmitInterface},
+    {420, "Interface state error", kResetState},
+    {430, "Interface hardware failure - please report to the manufacturer", kMalfunction},
+    {438, "DSP memory failure - please report to the manufacturer", kMalfunction},
+    {439, "DSP communication failure - please report to the manufacturer", kMalfunction},
+    {440, "DSP program failure - please report to the manufacturer", kMalfunction},
+    {450, "Generator hardware failure - please report to the manufacturer", kMalfunction},
+    {451, "Analyzer hardware failure - please report to the manufacturer", kMalfunction},
+    {452, "Power supply failure - please report to the manufacturer", kMalfunction},
+    {460, "Remote interface not available", kMalfunctionOption},
+    {501, "Generator state error", kResetState},
+    {502, "Generator settings inconsistent", kResetState},
+    {503, "Generator not ready", kResetState},
+    {504, "Generator busy", kResetState},
+    {505, "Multitone table error", kResetState},
+    {506, "Multitone not loaded", kResetState},
+    {507, "Multitone parameters inconsistent", kResetState},
+    {508, "Multitone not active", kResetState},
+    {510, "Analyzer state error", kResetState},
+    {515, "Analyzer settings inconsistent", kResetState},
+    {516, "Analyzer not ready", kResetState},
+    {517, "Analyzer busy", kResetState},
+    {518, "Input range inconsistent", kResetState},
+    {520, "Trigger state error", kResetState},
+    {521, "Trigger settings inconsistent", kResetState},
+    {530, "Measurement state error", kResetState},
+    {531, "Measurement settings inconsistent", kResetState},
+    {532, "Measurement not ready", kResetState},
+    {533, "Measurement busy", kResetState},
+    {535, "FFT state error", kResetState},
+    {536, "FFT settings inconsistent", kResetState},
+    {540, "Filter state error", kResetState},
+    {541, "Filter settings inconsistent", kResetState},
+    {542, "Deemphasis state error", kResetState},
+    {543, "Input impedance state error", kResetState},
+    {544, "Output impedance state error", kResetState},
+    {550, "Synchronisation state error", kResetState},
+    {551, "Synchronisation settings inconsistent", kResetState},
+    {552, "Synchronisation lost", kResetState},
+    {553, "Header not detected", kResetState},
+    {555, "Sweep state error", kResetState},
+    {556, "Sweep settings inconsistent", kResetState},
+    {557, "Sweep not ready", kResetState},
+    {558, "Sweep busy", kResetState},
+    {562, "Link state error", kResetState},
+    {563, "Link settings inconsistent", kResetState},
+    {565, "Internal queue error", kResetState},
+    {566, "Internal queue overflow", kResetState},
+    {567, "Internal sequence error", kResetState},
+    {568, "Internal time-out", kResetState},
+    {569, "Internal state error", kResetState},
+    {570, "Internal parameter error", kResetState},
+    {571, "Internal result error", kResetState},
+    {580, "Setup memory error", kResetState},
+};
+
+constexpr RT2MError kServiceRequired{0, "Service required - please report to the manufacturer",
+                                     kMalfunction};
+constexpr RT2MError kUnknown{0, "Unknown error", kMalfunction};
+
+static_assert(std::size(kErrors) == 141);
+
+}  // namespace
+
+std::span<const RT2MError> RT2MErrorTable() {
+    return kErrors;
+}
+
+const RT2MError& LookupRT2MError(unsigned code) {
+    const auto* it = std::lower_bound(std::begin(kErrors), std::end(kErrors), code,
+                                      [](const RT2MError& e, unsigned c) { return e.code < c; });
+    if (it != std::end(kErrors) && it->code == code) {
+        return *it;
+    }
+    return code >= 600 && code <= 799 ? kServiceRequired : kUnknown;
+}
+
+}  // namespace corvane
