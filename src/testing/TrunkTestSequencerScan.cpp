@@ -1,0 +1,208 @@
+// Choosing the next piece of work: an operator's maintenance request or the next trunk that
+// wants a test, and the cascade trunk that reaches it from the instrument's matrix.
+#include "document/ModelNumbers.h"
+#include "document/NameTables.h"
+#include "document/VorlinDoc.h"
+#include "link/MaintenanceController.h"
+#include "platform/Format.h"
+#include "shell/AppSettings.h"
+#include "testing/TrunkTestSequencer.h"
+
+namespace corvane {
+
+bool CTrunkTestSequencer::SkipReason(const CTrunkData& trunk, bool manual,
+                                     std::string& text) const {
+    const AppSettings s = settings_.Snapshot();
+    if (!manual) {
+        for (const int end : {trunk.End1Intercom(), trunk.End2Intercom()}) {
+            if (!doc_.IsIntercomCommunicating(end)) {
+                text = StrFormat("Intercom (%s) not communicating, test still pending...",
+                                 doc_.GetIntercomName(end).c_str());
+                return true;
+            }
+        }
+        if (trunk.State() == CTrunkData::kInUse && s.SkipInUseTrunks) {
+            text = "Trunk was in use, test still pending...";
+            return true;
+        }
+        if (trunk.State() == CTrunkData::kMaint && s.SkipTrunksInMaintenanceMode) {
+            text = "Trunk was in maintenance mode, test still pending...";
+            return true;
+        }
+        if (controller_->HasOutOfServiceCapability() && trunk.OutOfService() != 0) {
+            text = "Trunk is out-of-service, test still pending...";
+            return true;
+        }
+    }
+    if (!controller_->HasMaintenancePort()) {
+        text = "Maintenance port undefined, test still pending...";
+        return true;
+    }
+    if (controller_->IsMaintenancePortOutOfService()) {
+        text = "Maintenance port is out-of-service, test still pending...";
+        return true;
+    }
+    return false;
+}
+
+CTrunkTestSequencer::Next CTrunkTestSequencer::Scan(ViewUpdateHint& hint) {
+    doc_.SetTrunkOperationsPending(false);
+    const int start = doc_.TrunkTestPosition();
+    int n = start >= 0 && start < kTrunkCount ? start : 0;
+    // A trunk held back by the pause keeps its place: it comes first once testing resumes.
+    int pausedPosition = -1;
+    const AppSettings s = settings_.Snapshot();
+    const bool paused = doc_.TestingPaused();
+    for (int walked = 0; walked < kTrunkCount; ++walked) {
+        n = (n + 1) % kTrunkCount;
+        if (n == 0) {
+            continue;  // entry 0 holds no trunk
+        }
+        CTrunkData& trunk = Trunk(n);
+        if (trunk.flags.IsUnset()) {
+            continue;
+        }
+        TrunkPendingOps& ops = trunk.PendingOps();
+        if (ops.setMaintenanceRequested != 0) {
+            ops.setMaintenanceRequested = 0;
+            doc_.SetTrunkOperationsPending(true);
+            testInProgress_ = false;
+            force_ = ops.force != 0;
+            trunk_ = n;
+            doc_.SetTrunkTestPosition(n);
+            return GoTo(trunkteststate::kSetMaintenance);
+        }
+        if (ops.clearMaintenanceRequested != 0) {
+            ops.clearMaintenanceRequested = 0;
+            doc_.SetTrunkOperationsPending(true);
+            testInProgress_ = false;
+            trunk_ = n;
+            doc_.SetTrunkTestPosition(n);
+            return GoTo(trunkteststate::kClearMaintenance);
+        }
+        if (ops.testWanted == 0) {
+            continue;
+        }
+        const bool manual = ops.manualTest != 0;
+        if (paused && !manual) {
+            // The pause holds tests back, not the operator's other requests or manual tests
+            // further on: the walk goes on, and only the first held trunk says why.
+            doc_.SetTrunkOperationsPending(true);
+            if (pausedPosition < 0) {
+                Record(n, testresult::kPending, "Testing paused (choose resume to continue)...",
+                       hint);
+                pausedPosition = n - 1;
+            }
+            continue;
+        }
+        if (clock_.Steady() - lastEnd_ < std::chrono::seconds(s.InterTestDelay)) {
+            Record(n, testresult::kPending, "Pausing between trunk tests...", hint);
+            doc_.SetTrunkTestPosition(pausedPosition >= 0 ? pausedPosition : n - 1);
+            doc_.SetTrunkOperationsPending(true);
+            return Next::Wait;
+        }
+        std::string reason;
+        if (SkipReason(trunk, manual, reason)) {
+            Record(n, testresult::kSkipped, reason, hint);
+            doc_.SetTrunkOperationsPending(true);
+            continue;
+        }
+        ops.testWanted = 0;
+        doc_.SetTrunkOperationsPending(true);
+        force_ = true;
+        return StartTest(n, manual, hint);
+    }
+    if (pausedPosition >= 0) {
+        doc_.SetTrunkTestPosition(pausedPosition);
+    }
+    return Next::Wait;
+}
+
+CTrunkTestSequencer::Next CTrunkTestSequencer::StartTest(int trunk, bool manual,
+                                                         ViewUpdateHint& hint) {
+    trunk_ = trunk;
+    if (!controller_->IsCommunicating()) {
+        Record(testresult::kError, "Not communicating with Quillex", hint);
+        EndNow();
+        return Next::Wait;
+    }
+    const AppSettings s = settings_.Snapshot();
+    instrumentName_ = doc_.GetAnalyzerDisplayName();
+    instrumentDeviceType_ =
+        CVorlinDoc::GetAnalyzerDeviceType(doc_.GetAnalyzerType(s.AudioAnalyzer));
+    if (!tester_->IsConnected()) {
+        Record(testresult::kError, StrFormat("Not communicating with %s", instrumentName_.c_str()),
+               hint);
+        EndNow();
+        return Next::Wait;
+    }
+    Record(testresult::kTesting, "Starting test...", hint);
+    doc_.SetTrunkTestPosition(trunk);
+    loopLimit_ = s.AllowedTonexaLoopLoss * 10;
+    cascadeLimit_ = s.AllowedCascadeLoopLoss * 10;
+    trunkLimit_ = s.AllowedTrunkLoss * 10;
+    testInProgress_ = true;
+    manual_ = manual;
+    // Nothing of an earlier test may reach this one: its set-up, its abort, its requests.
+    steps_ = StepFlags{};
+    requestOpen_ = false;
+    measurementOpen_ = false;
+    cascadeTrunk_ = kNone;
+    cascadeLoss_ = 0;
+    testIntercom_ = s.TonexaIntercom;
+    if (IsLoopbackDue()) {
+        loopbackFresh_ = true;
+        return GoTo(trunkteststate::kSetPortLoopback);
+    }
+    Record(testresult::kTesting, StrFormat("Skipping %s loopback test...", instrumentName_.c_str()),
+           hint);
+    loopbackFresh_ = false;
+    return GoTo(trunkteststate::kChooseCascade);
+}
+
+CTrunkTestSequencer::Next CTrunkTestSequencer::ChooseCascade(ViewUpdateHint& hint) {
+    const CTrunkData& trunk = Trunk(trunk_);
+    if (trunk.HasEndIntercom(testIntercom_)) {
+        cascadeTrunk_ = kNone;
+        cascadeLoss_ = 0;
+        farEnd_ =
+            trunk.End1Intercom() != testIntercom_ ? trunk.End1Intercom() : trunk.End2Intercom();
+        return GoTo(trunkteststate::kPrepareMaintenance);
+    }
+    bool exists = false;
+    for (int c = 1; c < kTrunkCount; ++c) {
+        const CTrunkData& candidate = Trunk(c);
+        if (c == trunk_ || candidate.flags.IsUnset() || !candidate.HasEndIntercom(testIntercom_)) {
+            continue;
+        }
+        const int farEnd = candidate.End1Intercom() != testIntercom_ ? candidate.End1Intercom()
+                                                                     : candidate.End2Intercom();
+        if (!trunk.HasEndIntercom(farEnd)) {
+            continue;
+        }
+        exists = true;
+        if (candidate.State() == CTrunkData::kMaint || candidate.State() == CTrunkData::kInUse ||
+            candidate.OutOfService() != 0) {
+            continue;
+        }
+        if (!manual_ && !(doc_.IsIntercomCommunicating(candidate.End1Intercom()) &&
+                          doc_.IsIntercomCommunicating(candidate.End2Intercom()))) {
+            continue;
+        }
+        cascadeTrunk_ = c;
+        cascadeFarEnd_ = farEnd;
+        farEnd_ = trunk.End1Intercom() != farEnd ? trunk.End1Intercom() : trunk.End2Intercom();
+        return GoTo(trunkteststate::kSetCascadeMaintenance);
+    }
+    if (exists) {
+        Record(testresult::kSkipped, "Cascade needed but no cascade trunk available", hint);
+        Trunk(trunk_).PendingOps().testWanted = 1;
+        doc_.SetTrunkOperationsPending(true);
+        return WaitIn(trunkteststate::kIdle);
+    }
+    Record(testresult::kError, "Cascade needed but no cascade trunk exists", hint);
+    EndNow();
+    return WaitIn(trunkteststate::kIdle);
+}
+
+}  // namespace corvane
