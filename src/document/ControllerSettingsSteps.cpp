@@ -87,7 +87,7 @@ void CVorlinDoc::OfferMaintenancePort(int intercom, int port) {
         log_.Printf(0, "Asking the controller for maintenance port %d/%d", s.TonexaIntercom,
                     s.TonexaPort);
         workers_->controller->SetMaintenancePortRequest(s.TonexaIntercom, s.TonexaPort);
-        loopbackDue_ = true;
+        SetLoopbackDue(true);
         return;
     }
     StoreMaintenancePort(intercom, port);

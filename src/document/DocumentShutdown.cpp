@@ -84,6 +84,9 @@ void CVorlinDoc::OnCloseDocument() {
     }
     StopWorkers();
     w.notificationPass.reset();
+    w.sequencer.reset();
+    w.schedule.reset();
+    w.archiver.reset();
     w.writeBack.reset();
     w.database.reset();
     log_.Printf(0, "Document closed after %llu ticks", static_cast<unsigned long long>(ticks_));
@@ -100,6 +103,10 @@ void CVorlinDoc::StopWorkers() {
     }
     if (w.controller != nullptr) {
         w.controller->RequestExit();
+    }
+    if (w.sequencer != nullptr) {
+        w.sequencer->SetController(nullptr);
+        w.sequencer->SetTester(nullptr);
     }
     if (w.controller != nullptr) {
         WaitUntilStopped(log_, "controller", [&] { return w.controller->IsStopped(); });

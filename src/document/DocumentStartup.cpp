@@ -6,6 +6,8 @@
 #include "platform/ProfileStore.h"
 #include "shell/AppSettings.h"
 #include "shell/ColorSettings.h"
+#include "testing/RT2M.h"
+#include "testing/Tonexa.h"
 
 namespace corvane {
 
@@ -52,6 +54,10 @@ bool CVorlinDoc::OnNewDocument() {
     w.database->ReadIntercomOptions(*this);
     w.database->ReadTrunkOptions(*this);
     w.writeBack = std::make_unique<CModelWriteBack>(*this, *w.database, settings_);
+    w.archiver = std::make_unique<CDatabaseArchiver>(*w.database, settings_, clock_);
+    w.schedule = std::make_unique<CAutoTestSchedule>(*this, *w.database, settings_, clock_);
+    w.sequencer = std::make_unique<CTrunkTestSequencer>(*this, *w.database, settings_, clock_);
+    w.sequencer->SetLoopbackDue(loopbackDue_);
     w.notificationPass =
         std::make_unique<CNotificationPass>(*this, *w.database, w.mailQueue, settings_, clock_);
 
@@ -82,14 +88,15 @@ bool CVorlinDoc::StartWorkers() {
     }
     w.checks = std::make_unique<ControllerChecks>(*w.controller);
     SetTrunkChecker(w.controller.get());
+    if (w.sequencer != nullptr) {
+        w.sequencer->SetController(w.controller.get());
+    }
     w.controller->StartPolling();
 
-    w.tester = CreateTester();
-    if (w.tester == nullptr) {
-        log_.Printf(0, "Start-up ended: the test instrument could not be created");
+    if (!StartTester()) {
+        log_.Printf(0, "Start-up ended: no test instrument");
         return false;
     }
-    w.tester->Start();
 
     w.agent = parts_.createAgent ? parts_.createAgent(*this, w.mailQueue)
                                  : std::make_unique<CNotifyAgent>(w.mailQueue, settings_, clock_);
@@ -106,15 +113,35 @@ std::unique_ptr<CTrunkTester> CVorlinDoc::CreateTester() {
     if (parts_.createTester) {
         return parts_.createTester(*this, type);
     }
+    if (type == analyzer::kTonexa) {
+        TonexaOptions options;
+        // A test set that lost contact may have been moved: measure its loop-back again.
+        options.loopbackDue = [this] { SetLoopbackDue(true); };
+        return std::make_unique<CTonexa>(*this, settings_, std::move(options));
+    }
+    if (type == analyzer::kRT2M) {
+        return std::make_unique<CRT2M>(*this, settings_);
+    }
     return std::make_unique<CDummyTester>();
 }
 
-bool CVorlinDoc::ReplaceTester() {
+void CVorlinDoc::DeleteTester() {
+    DocumentWorkers& w = *workers_;
+    if (w.tester == nullptr) {
+        return;
+    }
+    if (w.sequencer != nullptr) {
+        w.sequencer->SetTester(nullptr);
+    }
+    w.tester->Stop();
+    w.tester->Join();
+    w.tester.reset();
+}
+
+bool CVorlinDoc::StartTester() {
     DocumentWorkers& w = *workers_;
     if (w.tester != nullptr) {
-        w.tester->Stop();
-        w.tester->Join();
-        w.tester.reset();
+        return true;
     }
     w.tester = CreateTester();
     if (w.tester == nullptr) {
@@ -122,6 +149,9 @@ bool CVorlinDoc::ReplaceTester() {
         return false;
     }
     w.tester->Start();
+    if (w.sequencer != nullptr) {
+        w.sequencer->SetTester(w.tester.get());
+    }
     return true;
 }
 

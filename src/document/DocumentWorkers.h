@@ -7,8 +7,11 @@
 #include "mail/MailQueue.h"
 #include "mail/NotificationPass.h"
 #include "mail/NotifyAgent.h"
+#include "store/DatabaseArchiver.h"
 #include "store/ModelWriteBack.h"
 #include "store/VorlinDatabase.h"
+#include "testing/AutoTestSchedule.h"
+#include "testing/TrunkTestSequencer.h"
 #include "testing/TrunkTester.h"
 
 namespace corvane {
@@ -18,6 +21,9 @@ namespace corvane {
 struct DocumentWorkers {
     std::unique_ptr<CVorlinDatabase> database;
     std::unique_ptr<CModelWriteBack> writeBack;
+    std::unique_ptr<CDatabaseArchiver> archiver;
+    std::unique_ptr<CAutoTestSchedule> schedule;
+    std::unique_ptr<CTrunkTestSequencer> sequencer;
     CMailQueue mailQueue;
     std::unique_ptr<CNotificationPass> notificationPass;
     std::unique_ptr<CQuillex> controller;

@@ -1,4 +1,5 @@
 // What the main frame's status bar and the views ask of the document.
+#include "document/DocumentPreferences.h"
 #include "document/DocumentWorkers.h"
 #include "document/VorlinDoc.h"
 
@@ -19,7 +20,30 @@ std::optional<bool> CVorlinDoc::IsTesterConnected() const {
 }
 
 TestingState CVorlinDoc::GetTestingState() const {
-    return testingPaused_ ? TestingState::Paused : TestingState::Idle;
+    if (testingPaused_) {
+        return TestingState::Paused;
+    }
+    const CTrunkTestSequencer* sequencer = workers_->sequencer.get();
+    return sequencer != nullptr && sequencer->IsTestInProgress() ? TestingState::InProgress
+                                                                 : TestingState::Idle;
+}
+
+bool CVorlinDoc::IsLoopbackDue() const {
+    const CTrunkTestSequencer* sequencer = workers_->sequencer.get();
+    return sequencer != nullptr ? sequencer->IsLoopbackDue() : loopbackDue_.load();
+}
+
+void CVorlinDoc::SetLoopbackDue(bool due) {
+    loopbackDue_ = due;
+    if (CTrunkTestSequencer* sequencer = workers_->sequencer.get()) {
+        sequencer->SetLoopbackDue(due);
+    }
+}
+
+void CVorlinDoc::ResetTestScheduleDay() {
+    if (CAutoTestSchedule* schedule = workers_->schedule.get()) {
+        schedule->ResetDayLastSeen();
+    }
 }
 
 bool CVorlinDoc::HasCompatibilityState() const {
@@ -34,6 +58,10 @@ bool CVorlinDoc::HasCompatibilityState() const {
         }
     }
     return false;
+}
+
+IPreferenceTarget* CVorlinDoc::PreferenceTarget() {
+    return preferences_.get();
 }
 
 void CVorlinDoc::UpdateAllViews(uint32_t hint) {

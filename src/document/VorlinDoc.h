@@ -34,6 +34,7 @@ namespace corvane {
 class CMailQueue;
 class SharedSettings;
 struct DocumentWorkers;
+class CDocumentPreferences;
 
 // The collections with a dirty byte each: a setter sets it after changing a record, the tick
 // clears it and then writes the collection back.
@@ -230,8 +231,10 @@ public:
     void OnCloseDocument() override;
     // The instrument the AudioAnalyzer setting names; none only when it cannot be made.
     std::unique_ptr<CTrunkTester> CreateTester();
-    // Stops the running instrument and starts the one the settings name now.
-    bool ReplaceTester();
+    // Stops the running instrument, waits for it and deletes it.
+    void DeleteTester();
+    // Creates the instrument the settings name and starts it, unless one runs already.
+    bool StartTester();
     // Tick steps that keep the controller's settings in line with the controller.
     void UpdateControllerAddresses();
     void CheckControllerConnection();
@@ -242,6 +245,7 @@ public:
     bool HasCompatibilityState() const override;
     // Tells every view; the views register themselves.
     void UpdateAllViews(uint32_t hint) override;
+    IPreferenceTarget* PreferenceTarget() override;
     using ViewObserver = std::function<void(uint32_t hint)>;
     void AddViewObserver(ViewObserver observer);
 
@@ -252,8 +256,11 @@ public:
     CTrunkTester* Tester() const;
     CMailQueue* MailQueue() const;
     // The next trunk test measures the instrument port's loop-back first.
-    bool IsLoopbackDue() const { return loopbackDue_; }
-    void SetLoopbackDue(bool due) { loopbackDue_ = due; }
+    bool IsLoopbackDue() const;
+    // Any thread: the test set's worker sets it when it loses contact.
+    void SetLoopbackDue(bool due);
+    // The automatic schedule's next tick only records the day.
+    void ResetTestScheduleDay();
     // A new Alarms row was written since the tree last showed it.
     bool UnseenAlarms() const;
     void ClearUnseenAlarms();
@@ -301,10 +308,11 @@ private:
     const IClock& clock_;
     DocumentParts parts_;
     std::unique_ptr<DocumentWorkers> workers_;
+    std::unique_ptr<CDocumentPreferences> preferences_;
     std::vector<ViewObserver> views_;
     std::atomic<bool> ready_{false};
     bool inTick_ = false;
-    bool loopbackDue_ = true;
+    std::atomic<bool> loopbackDue_{true};  // also set by the instrument's worker
     uint64_t ticks_ = 0;
     std::atomic<ITrunkChecker*> checker_{nullptr};
 

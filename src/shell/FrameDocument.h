@@ -6,6 +6,8 @@
 
 namespace corvane {
 
+class IPreferenceTarget;
+
 // What the status bar's testing pane shows.
 enum class TestingState { Idle, Paused, InProgress };
 
@@ -33,6 +35,9 @@ public:
     virtual void UpdateAllViews(uint32_t hint) = 0;
     // Whether any of the intercoms 0 to 254 has a compatibility state.
     virtual bool HasCompatibilityState() const = 0;
+
+    // What the preference pages change in the document; none while there is nothing to tell.
+    virtual IPreferenceTarget* PreferenceTarget() = 0;
 
     // The may-close question; false keeps the program running.
     virtual bool SaveModified() = 0;

@@ -53,8 +53,8 @@ CMainFrame::CMainFrame(const CAppResources& resources, CProfileStore& profile,
 }
 
 void CMainFrame::CreateMenus() {
-    QMenu* file = menuBar()->addMenu(tr("&File"));
-    file->addAction(tr("E&xit"), this, &QWidget::close);
+    fileMenu_ = menuBar()->addMenu(tr("&File"));
+    fileMenu_->addAction(tr("E&xit"), this, &QWidget::close);
 
     QMenu* view = menuBar()->addMenu(tr("&View"));
     QAction* bar = view->addAction(tr("&Status Bar"));

@@ -40,6 +40,7 @@ public:
 
     CVorlinStatusBar& StatusBar() const { return *statusBar_; }
     QMdiArea& MdiArea() const { return *mdiArea_; }
+    QMenu& FileMenu() const { return *fileMenu_; }
     QMenu& HelpMenu() const { return *helpMenu_; }
 
     // 9/10 of the screen's width and height, centred.
@@ -75,6 +76,7 @@ private:
     IFrameDocument* document_ = nullptr;
     QMdiArea* mdiArea_;
     CVorlinStatusBar* statusBar_;
+    QMenu* fileMenu_ = nullptr;
     QMenu* helpMenu_ = nullptr;
     QTimer timer_;
     bool communicating_ = true;

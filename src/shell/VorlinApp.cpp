@@ -1,5 +1,6 @@
 #include "shell/VorlinApp.h"
 
+#include <QAction>
 #include <QCursor>
 #include <QMenu>
 #include <QWhatsThis>
@@ -17,7 +18,9 @@
 #include "shell/FrameDocument.h"
 #include "shell/HelpService.h"
 #include "shell/LayoutFileList.h"
+#include "shell/LogSettingsDialog.h"
 #include "shell/MainFrame.h"
+#include "shell/PrefSheet.h"
 #include "shell/QtUiBridge.h"
 #include "shell/SignalCloser.h"
 #include "shell/Splash.h"
@@ -93,6 +96,15 @@ bool CVorlinApp::InitInstance(const DocumentFactory& createDocument) {
     mainFrame_->HelpMenu().addAction(
         tr("&About %1...").arg(QString::fromStdString(LoadString(ids::kAppCaption))), this,
         &CVorlinApp::OnAppAbout);
+    QMenu& file = mainFrame_->FileMenu();
+    QAction* exit = file.actions().value(0);
+    auto* configuration = new QAction(tr("&Configuration..."), &file);
+    connect(configuration, &QAction::triggered, this, &CVorlinApp::OnPreferences);
+    auto* diagLog = new QAction(tr("Diagnostic &Log..."), &file);
+    connect(diagLog, &QAction::triggered, this,
+            [this] { ShowDiagLogDialog(mainFrame_.get(), DiagLogFile()); });
+    file.insertActions(exit, {configuration, diagLog});
+    file.insertSeparator(exit);
     connect(mainFrame_.get(), &CMainFrame::DocumentClosed, this, [this] {
         CloseDocument();
         quit();
@@ -176,6 +188,11 @@ void CVorlinApp::WinHelp(uint32_t helpId, unsigned command) {
                                                  "No help topic is installed for help id 0x%lx.",
                                                  static_cast<unsigned long>(id))));
     });
+}
+
+void CVorlinApp::OnPreferences() {
+    RunPreferenceSheet(mainFrame_.get(), settings_, Profile(),
+                       document_ != nullptr ? document_->PreferenceTarget() : nullptr);
 }
 
 void CVorlinApp::OnAppAbout() {

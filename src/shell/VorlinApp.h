@@ -41,6 +41,8 @@ public:
 
     void WinHelp(uint32_t helpId, unsigned command);
     void OnAppAbout();
+    // Command 32776: the preference sheet.
+    void OnPreferences();
     void HideSplash();
     void EnumerateLayoutFiles();
 

@@ -27,6 +27,7 @@ public:
     std::vector<uint32_t> hints;
 
     bool OnNewDocument() override { return ready; }
+    IPreferenceTarget* PreferenceTarget() override { return nullptr; }
     bool IsReady() const override { return ready; }
     void OnSupervisionTick() override {
         ++ticks;
