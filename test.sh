@@ -33,7 +33,7 @@ done
 
 configure build/tsan -DCORVANE_SANITIZE=thread -DCORVANE_WITH_UI=OFF
 cmake --build build/tsan -j"$jobs"
-TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$PWD/scripts/tsan.supp" \
     ctest --test-dir build/tsan -L threads --output-on-failure -j"$jobs"
 
 configure build/asan -DCORVANE_SANITIZE=address
