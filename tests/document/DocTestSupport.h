@@ -37,16 +37,6 @@ protected:
         doc->SetTrunkChecker(&inspector);
     }
 
-    // A 1-based trunk definition between two intercom ports.
-    static TrunkDefinition Between(int trunk, int icom1, int port1, int icom2, int port2) {
-        TrunkDefinition d;
-        d.trunk = trunk;
-        d.end1Intercom = icom1;
-        d.end1Number = port1;
-        d.end2Intercom = icom2;
-        d.end2Number = port2;
-        return d;
-    }
 
     const TrunkSummaryCounts& Counts(int from, int to) {
         return doc->Intercoms()[from].SummaryCounts()[to];

@@ -5,6 +5,7 @@
 #include "document/ChoiceLists.h"
 #include "document/DocTestSupport.h"
 #include "document/ListRowKeys.h"
+#include "fakes/TrunkBetween.h"
 
 namespace corvane {
 namespace {
@@ -42,7 +43,7 @@ TEST_F(ModelQueriesTest, AlphaDisplayNames) {
 }
 
 TEST_F(ModelQueriesTest, TrunkIntercomsCommunicating) {
-    ASSERT_TRUE(doc->SetTrunkDefinition(Between(3, 1, 1, 2, 1), true));
+    ASSERT_TRUE(doc->SetTrunkDefinition(testing::TrunkBetween(3, 1, 1, 2, 1), true));
     EXPECT_FALSE(doc->AreTrunkIntercomsCommunicating(3));
     ASSERT_TRUE(doc->SetIntercomCommStatus(1, "OK", true));
     EXPECT_TRUE(doc->IsIntercomCommunicating(1));

@@ -3,6 +3,7 @@
 #include <random>
 
 #include "document/DocTestSupport.h"
+#include "fakes/TrunkBetween.h"
 
 namespace corvane {
 namespace {
@@ -26,8 +27,8 @@ TEST_F(SummaryCountsTest, LongRandomSequenceAgreesWithTheTrunks) {
         switch (pick(0, 9)) {
             case 0:
             case 1: {
-                TrunkDefinition d =
-                    Between(trunk(), intercom(), pick(1, 1024), intercom(), pick(1, 1024));
+                TrunkDefinition d = testing::TrunkBetween(trunk(), intercom(), pick(1, 1024),
+                                                          intercom(), pick(1, 1024));
                 if (pick(0, 15) == 0) {
                     d.end2Intercom = pick(0, 1) ? kNone : -pick(1, 5);  // no definition
                 }

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "fakes/SupervisionRig.h"
+#include "fakes/TrunkBetween.h"
 #include "store/StoreFixture.h"
 #include "views/ViewUpdateHint.h"
 
@@ -31,16 +32,6 @@ CVorlinDoc& StartWithoutController(SupervisionRig& rig) {
     return doc;
 }
 
-TrunkDefinition Between(int trunk, int icom1, int port1, int icom2, int port2) {
-    TrunkDefinition d;
-    d.trunk = trunk;
-    d.end1Intercom = icom1;
-    d.end1Number = port1;
-    d.end2Intercom = icom2;
-    d.end2Number = port2;
-    return d;
-}
-
 TEST(SupervisionTick, OneViewUpdateForAChangeAndNoneWithout) {
     SupervisionRig rig;
     CVorlinDoc& doc = StartWithoutController(rig);
@@ -50,7 +41,7 @@ TEST(SupervisionTick, OneViewUpdateForAChangeAndNoneWithout) {
     EXPECT_EQ(doc.TickCount(), 10u);
     EXPECT_TRUE(rig.updates.empty());
 
-    doc.SetTrunkDefinition(Between(7, 1, 3, 2, 4), true);
+    doc.SetTrunkDefinition(testing::TrunkBetween(7, 1, 3, 2, 4), true);
     doc.SetTrunkState(7, 2, true);
     doc.SetIntercomCommStatus(1, "OK MX4600", true);
     doc.OnSupervisionTick();
@@ -67,7 +58,7 @@ TEST(SupervisionTick, AViewThatTicksDuringTheUpdateDoesNotReenter) {
     SupervisionRig rig;
     CVorlinDoc& doc = StartWithoutController(rig);
     doc.AddViewObserver([&doc](uint32_t) { doc.OnSupervisionTick(); });
-    doc.SetTrunkDefinition(Between(1, 1, 1, 2, 1), true);
+    doc.SetTrunkDefinition(testing::TrunkBetween(1, 1, 1, 2, 1), true);
     doc.OnSupervisionTick();
     EXPECT_EQ(doc.TickCount(), 1u);
     EXPECT_EQ(rig.updates.size(), 1u);
@@ -78,7 +69,7 @@ TEST(SupervisionTick, ASetterDuringAWriteBackIsWrittenByALaterTick) {
     CVorlinDoc& doc = StartWithoutController(rig);
     constexpr int kTrunks = 200;
     for (int t = 1; t <= kTrunks; ++t) {
-        doc.SetTrunkDefinition(Between(t, 1, t, 2, t), true);
+        doc.SetTrunkDefinition(testing::TrunkBetween(t, 1, t, 2, t), true);
     }
     doc.OnSupervisionTick();
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "document/DocTestSupport.h"
+#include "fakes/TrunkBetween.h"
 
 namespace corvane {
 namespace {
@@ -80,12 +81,12 @@ TEST_F(TrunkSettersTest, ValueRangeErrorsTouchNothing) {
         [&] { return doc->SetTrunkOutOfService(5, 2, true); },
         [&] { return doc->SetTrunkOutOfService(5, -1, true); },
         [&] {
-            auto d = Between(5, 1, 1, 2, 2);
+            auto d = testing::TrunkBetween(5, 1, 1, 2, 2);
             d.fixed1FunctionType = 9;
             return doc->SetTrunkDefinition(d, true);
         },
         [&] {
-            auto d = Between(5, 1, 1, 2, 2);
+            auto d = testing::TrunkBetween(5, 1, 1, 2, 2);
             d.fixed2FunctionType = -1;
             return doc->SetTrunkDefinition(d, true);
         },
@@ -140,11 +141,11 @@ TEST_F(TrunkSettersTest, DefinitionStoresConvertedNumbers) {
 }
 
 TEST_F(TrunkSettersTest, NoDefinitionUndefinesOnlyATrunkThatWasSet) {
-    TrunkDefinition none = Between(7, kNone, 0, 1, 0);  // 0-based
+    TrunkDefinition none = testing::TrunkBetween(7, kNone, 0, 1, 0);  // 0-based
     ASSERT_TRUE(doc->SetTrunkDefinition(none, false));
     EXPECT_TRUE(Untouched());  // an untouched trunk stays untouched
 
-    ASSERT_TRUE(doc->SetTrunkDefinition(Between(8, 1, 1, 2, 1), true));
+    ASSERT_TRUE(doc->SetTrunkDefinition(testing::TrunkBetween(8, 1, 1, 2, 1), true));
     EXPECT_EQ(Counts(1, 2).numTrunks, 1);
     ASSERT_TRUE(doc->SetTrunkDefinition(none, false));
     const auto& t = doc->Trunks()[8];
@@ -155,9 +156,10 @@ TEST_F(TrunkSettersTest, NoDefinitionUndefinesOnlyATrunkThatWasSet) {
 
     // Out-of-range ends or numbers, negative ones included, are no definition either.
     for (const TrunkDefinition& d :
-         {Between(8, 1, 0, 2, 1), Between(8, 1, 1, 2, 1025), Between(8, 0, 1, 2, 1),
-          Between(8, -3, 1, 2, 1), Between(8, 1, 1, 257, 1)}) {
-        ASSERT_TRUE(doc->SetTrunkDefinition(Between(8, 1, 1, 2, 1), true));
+         {testing::TrunkBetween(8, 1, 0, 2, 1), testing::TrunkBetween(8, 1, 1, 2, 1025),
+          testing::TrunkBetween(8, 0, 1, 2, 1), testing::TrunkBetween(8, -3, 1, 2, 1),
+          testing::TrunkBetween(8, 1, 1, 257, 1)}) {
+        ASSERT_TRUE(doc->SetTrunkDefinition(testing::TrunkBetween(8, 1, 1, 2, 1), true));
         ASSERT_TRUE(doc->SetTrunkDefinition(d, true));
         EXPECT_TRUE(t.IsUndefined());
         EXPECT_EQ(Counts(0, 2).numTrunks, 0);
@@ -177,7 +179,7 @@ TEST_F(TrunkSettersTest, SameStateTwiceMarksOnce) {
 }
 
 TEST_F(TrunkSettersTest, StatesMoveTheCountsOfBothEnds) {
-    ASSERT_TRUE(doc->SetTrunkDefinition(Between(10, 4, 1, 9, 1), true));
+    ASSERT_TRUE(doc->SetTrunkDefinition(testing::TrunkBetween(10, 4, 1, 9, 1), true));
     // State 0 adds to NumTrunks only.
     for (auto [from, to] : {std::pair{4, 9}, {9, 4}, {0, 4}, {0, 9}}) {
         const auto& c = Counts(from, to);
@@ -203,12 +205,12 @@ TEST_F(TrunkSettersTest, StatesMoveTheCountsOfBothEnds) {
 }
 
 TEST_F(TrunkSettersTest, RedefinitionAndUndefinitionMoveOutOfServiceCounts) {
-    ASSERT_TRUE(doc->SetTrunkDefinition(Between(10, 4, 1, 9, 1), true));
+    ASSERT_TRUE(doc->SetTrunkDefinition(testing::TrunkBetween(10, 4, 1, 9, 1), true));
     ASSERT_TRUE(doc->SetTrunkOutOfService(10, 1, true));
     ASSERT_TRUE(doc->SetTrunkState(10, 1, true));
 
     // Redefined between other intercoms: the counts follow the trunk.
-    ASSERT_TRUE(doc->SetTrunkDefinition(Between(10, 4, 1, 12, 1), true));
+    ASSERT_TRUE(doc->SetTrunkDefinition(testing::TrunkBetween(10, 4, 1, 12, 1), true));
     EXPECT_EQ(Counts(4, 9).numOOS, 0);
     EXPECT_EQ(Counts(0, 9).numOOS, 0);
     EXPECT_EQ(Counts(0, 9).numAllocated, 0);
@@ -223,13 +225,13 @@ TEST_F(TrunkSettersTest, RedefinitionAndUndefinitionMoveOutOfServiceCounts) {
     }
     // Out of service again while undefined: no count may go negative or drift.
     ASSERT_TRUE(doc->SetTrunkOutOfService(10, 0, true));
-    ASSERT_TRUE(doc->SetTrunkDefinition(Between(10, 4, 1, 12, 1), true));
+    ASSERT_TRUE(doc->SetTrunkDefinition(testing::TrunkBetween(10, 4, 1, 12, 1), true));
     EXPECT_EQ(Counts(4, 12).numOOS, 0);
     EXPECT_EQ(Counts(4, 12).numTrunks, 1);
 }
 
 TEST_F(TrunkSettersTest, UndefineFlagsInspectionEndsUsageAndIdles) {
-    ASSERT_TRUE(doc->SetTrunkDefinition(Between(20, 1, 1, 2, 1), true));
+    ASSERT_TRUE(doc->SetTrunkDefinition(testing::TrunkBetween(20, 1, 1, 2, 1), true));
     ASSERT_TRUE(doc->SetTrunkState(20, 2, true));
     ASSERT_TRUE(doc->SetTrunkUsage(20, kNone, Port(1, 0, 5, true), Port(2, 0, 6), true));
     ASSERT_TRUE(doc->PurgeStaleTrunkUsage(20, true));  // the end of the inspect reply
@@ -256,7 +258,7 @@ TEST_F(TrunkSettersTest, UndefineFlagsInspectionEndsUsageAndIdles) {
 }
 
 TEST_F(TrunkSettersTest, AbsentTrunksLeaveTheCounts) {
-    ASSERT_TRUE(doc->SetTrunkDefinition(Between(30, 1, 1, 2, 1), true));
+    ASSERT_TRUE(doc->SetTrunkDefinition(testing::TrunkBetween(30, 1, 1, 2, 1), true));
     ASSERT_TRUE(doc->SetTrunkOutOfService(30, 1, true));
     ASSERT_TRUE(doc->MarkTrunkAbsent(30));
     const auto& t = doc->Trunks()[30];
@@ -267,7 +269,7 @@ TEST_F(TrunkSettersTest, AbsentTrunksLeaveTheCounts) {
     EXPECT_EQ(Counts(1, 2).numOOS, 0);
     ASSERT_TRUE(doc->SetTrunkState(30, 2, true));  // not counted while absent
     EXPECT_EQ(Counts(1, 2).numInUse, 0);
-    ASSERT_TRUE(doc->SetTrunkDefinition(Between(30, 1, 1, 2, 1), true));
+    ASSERT_TRUE(doc->SetTrunkDefinition(testing::TrunkBetween(30, 1, 1, 2, 1), true));
     EXPECT_FALSE(t.IsAbsent());
     EXPECT_EQ(Counts(1, 2).numTrunks, 1);
     EXPECT_EQ(Counts(1, 2).numInUse, 1);

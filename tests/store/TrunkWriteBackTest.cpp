@@ -1,5 +1,6 @@
 #include <thread>
 
+#include "fakes/TrunkBetween.h"
 #include "store/WriteBackFixture.h"
 
 namespace corvane::testing {
@@ -12,7 +13,7 @@ TEST_F(WriteBackTest, NothingChangedGivesNoHint) {
 }
 
 TEST_F(WriteBackTest, NewTrunkGetsItsRowAndSwitchesFromTheDefaults) {
-    doc->SetTrunkDefinition(Between(7, 1, 3, 2, 4), true);
+    doc->SetTrunkDefinition(testing::TrunkBetween(7, 1, 3, 2, 4), true);
     const ViewUpdateHint hint = Tick();
     // The new trunk also enters the summary counts of its two intercoms.
     EXPECT_EQ(hint, hint::kTrunksNew | hint::kTrunkSortColumns | hint::kSummaryNew);
@@ -55,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
         StateCase{false, 0, 0, "Idle"}));
 
 TEST_F(WriteBackTest, UndefinedTrunkWithoutRowBecomesAbsent) {
-    doc->SetTrunkDefinition(Between(5, 1, 1, 2, 1), true);
+    doc->SetTrunkDefinition(testing::TrunkBetween(5, 1, 1, 2, 1), true);
     doc->UndefineTrunk(4);  // 0-based
     EXPECT_EQ(Tick() & hint::kTrunksAddedRemoved, 0u);
     EXPECT_EQ(raw.One("SELECT COUNT(*) FROM Trunks"), "0");

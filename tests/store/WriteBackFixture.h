@@ -4,6 +4,7 @@
 #include <string>
 
 #include "document/VorlinDoc.h"
+#include "fakes/TrunkBetween.h"
 #include "store/ModelWriteBack.h"
 #include "store/StoreFixture.h"
 
@@ -36,19 +37,10 @@ protected:
         return hint;
     }
 
-    static TrunkDefinition Between(int trunk, int icom1, int port1, int icom2, int port2) {
-        TrunkDefinition d;
-        d.trunk = trunk;
-        d.end1Intercom = icom1;
-        d.end1Number = port1;
-        d.end2Intercom = icom2;
-        d.end2Number = port2;
-        return d;
-    }
     // Trunks 1..n defined between intercoms 1 and 2 and written.
     void DefineTrunks(int n) {
         for (int t = 1; t <= n; ++t) {
-            doc->SetTrunkDefinition(Between(t, 1, t, 2, t), true);
+            doc->SetTrunkDefinition(testing::TrunkBetween(t, 1, t, 2, t), true);
         }
         Tick();
     }

@@ -8,6 +8,7 @@
 #include "document/NameTables.h"
 #include "fakes/FakeMaintenanceController.h"
 #include "fakes/FakeTrunkTester.h"
+#include "fakes/TrunkBetween.h"
 #include "store/WriteBackFixture.h"
 #include "testing/TrunkTestSequencer.h"
 
@@ -33,9 +34,9 @@ protected:
         for (int i = 1; i <= 3; ++i) {
             doc->SetIntercomCommStatus(i, "OK", true);
         }
-        doc->SetTrunkDefinition(Between(1, 1, 1, 2, 1), true);
-        doc->SetTrunkDefinition(Between(2, 2, 2, 3, 2), true);
-        doc->SetTrunkDefinition(Between(3, 1, 3, 3, 3), true);
+        doc->SetTrunkDefinition(testing::TrunkBetween(1, 1, 1, 2, 1), true);
+        doc->SetTrunkDefinition(testing::TrunkBetween(2, 2, 2, 3, 2), true);
+        doc->SetTrunkDefinition(testing::TrunkBetween(3, 1, 3, 3, 3), true);
         WriteModel();
         // The controller reports the maintenance modes it sets.
         controller.onCarriedOut = [this](const FakeMaintenanceRequest& r) {
