@@ -9,12 +9,17 @@
 #include <cstdio>
 #include <cstring>
 
+#include "document/VorlinDoc.h"
 #include "log/DiagLogFile.h"
 #include "platform/Format.h"
 #include "platform/ProfileStore.h"
 #include "platform/StringTable.h"
 #include "shell/AboutDlg.h"
 #include "shell/CommandLineInfoEx.h"
+#include "shell/CompatibilityStatusDialog.h"
+#include "shell/ConfigPage.h"
+#include "shell/ControllerVersionDialog.h"
+#include "shell/DeviceSearchDialog.h"
 #include "shell/FrameDocument.h"
 #include "shell/HelpService.h"
 #include "shell/LayoutFileList.h"
@@ -105,6 +110,20 @@ bool CVorlinApp::InitInstance(const DocumentFactory& createDocument) {
             [this] { ShowDiagLogDialog(mainFrame_.get(), DiagLogFile()); });
     file.insertActions(exit, {configuration, diagLog});
     file.insertSeparator(exit);
+    mainFrame_->HelpMenu().addAction(tr("Quillex &Version..."), this, [this] {
+        RunControllerVersionDialog(mainFrame_.get(), Controller());
+    });
+    mainFrame_->HelpMenu().addAction(tr("&Compatibility Status..."), this,
+                                     &CVorlinApp::OnCompatibilityStatus);
+    connect(mainFrame_.get(), &CMainFrame::CompatibilityStatusChanged, this, [this](bool anyState) {
+        if (anyState) {
+            OnCompatibilityStatus();
+        }
+    });
+    CConfigPage::SetControllerSearch([](QWidget* parent, std::string& main, std::string& partner) {
+        std::string name;
+        return RunDeviceSearchDialog(parent, false, "", DeviceFinderOptions{}, name, main, partner);
+    });
     connect(mainFrame_.get(), &CMainFrame::DocumentClosed, this, [this] {
         CloseDocument();
         quit();
@@ -188,6 +207,20 @@ void CVorlinApp::WinHelp(uint32_t helpId, unsigned command) {
                                                  "No help topic is installed for help id 0x%lx.",
                                                  static_cast<unsigned long>(id))));
     });
+}
+
+CQuillex* CVorlinApp::Controller() const {
+    const auto* doc = dynamic_cast<const CVorlinDoc*>(document_.get());
+    return doc != nullptr ? doc->Controller() : nullptr;
+}
+
+void CVorlinApp::OnCompatibilityStatus() {
+    const auto* doc = dynamic_cast<const CVorlinDoc*>(document_.get());
+    if (doc == nullptr) {
+        return;
+    }
+    ShowCompatibilityStatus(mainFrame_.get(), doc->Controller(),
+                            [doc](int index) { return doc->GetIntercomName(index + 1); });
 }
 
 void CVorlinApp::OnPreferences() {

@@ -14,6 +14,7 @@
 namespace corvane {
 
 class CMainFrame;
+class CQuillex;
 class CQtUiBridge;
 class CSignalCloser;
 class CSplash;
@@ -43,6 +44,8 @@ public:
     void OnAppAbout();
     // Command 32776: the preference sheet.
     void OnPreferences();
+    // Opens or refreshes the compatibility status of the matrices.
+    void OnCompatibilityStatus();
     void HideSplash();
     void EnumerateLayoutFiles();
 
@@ -54,6 +57,8 @@ public:
     std::vector<std::string>& LayoutNames() { return layoutNames_; }
 
 private:
+    // The live document's controller object, when there is one.
+    CQuillex* Controller() const;
     void OnSignal(int signalNumber);
     void CloseDocument();
 
