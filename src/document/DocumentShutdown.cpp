@@ -1,5 +1,8 @@
 // The may-close question, the close and the stop order of the three workers.
+#include <cctype>
 #include <chrono>
+#include <memory>
+#include <string>
 #include <thread>
 
 #include "document/DocumentWorkers.h"
@@ -42,6 +45,21 @@ void WaitUntilStopped(const CDiagLogSource& log, const char* name, IsStopped isS
             nextWarning += seconds(5);
         }
     }
+}
+
+// Waits for a worker that was asked to stop, joins its thread and only then frees it.
+template <typename Worker, typename Join>
+void JoinAndFree(const CDiagLogSource& log, const char* name, std::unique_ptr<Worker>& worker,
+                 Join join) {
+    if (worker == nullptr) {
+        return;
+    }
+    WaitUntilStopped(log, name, [&] { return worker->IsStopped(); });
+    join(*worker);
+    worker.reset();
+    std::string text = name;
+    text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    log.Printf(0, "%s stopped", text.c_str());
 }
 
 }  // namespace
@@ -109,25 +127,12 @@ void CVorlinDoc::StopWorkers() {
         w.sequencer->SetTester(nullptr);
     }
     if (w.controller != nullptr) {
-        WaitUntilStopped(log_, "controller", [&] { return w.controller->IsStopped(); });
-        w.controller->Stop();
         SetTrunkChecker(nullptr);
         w.checks.reset();
-        w.controller.reset();
-        log_.Printf(0, "Controller stopped");
     }
-    if (w.tester != nullptr) {
-        WaitUntilStopped(log_, "test instrument", [&] { return w.tester->IsStopped(); });
-        w.tester->Join();
-        w.tester.reset();
-        log_.Printf(0, "Test instrument stopped");
-    }
-    if (w.agent != nullptr) {
-        WaitUntilStopped(log_, "notify agent", [&] { return w.agent->IsStopped(); });
-        w.agent->Join();
-        w.agent.reset();
-        log_.Printf(0, "Notify agent stopped");
-    }
+    JoinAndFree(log_, "controller", w.controller, [](CQuillex& c) { c.Stop(); });
+    JoinAndFree(log_, "test instrument", w.tester, [](CTrunkTester& t) { t.Join(); });
+    JoinAndFree(log_, "notify agent", w.agent, [](CNotifyAgent& a) { a.Join(); });
 }
 
 }  // namespace corvane

@@ -113,14 +113,18 @@ std::unique_ptr<CTrunkTester> CVorlinDoc::CreateTester() {
     if (parts_.createTester) {
         return parts_.createTester(*this, type);
     }
+    // An instrument that lost contact or was reset may have been moved: measure its port's
+    // loop-back again.
+    auto loopbackDue = [this] { SetLoopbackDue(true); };
     if (type == analyzer::kTonexa) {
         TonexaOptions options;
-        // A test set that lost contact may have been moved: measure its loop-back again.
-        options.loopbackDue = [this] { SetLoopbackDue(true); };
+        options.loopbackDue = loopbackDue;
         return std::make_unique<CTonexa>(*this, settings_, std::move(options));
     }
     if (type == analyzer::kRT2M) {
-        return std::make_unique<CRT2M>(*this, settings_);
+        RT2MOptions options;
+        options.loopbackDue = loopbackDue;
+        return std::make_unique<CRT2M>(*this, settings_, std::move(options));
     }
     return std::make_unique<CDummyTester>();
 }

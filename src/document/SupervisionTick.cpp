@@ -2,7 +2,6 @@
 // the notification of due alarms and one update of the views with every change of the tick.
 #include "document/DocumentWorkers.h"
 #include "document/VorlinDoc.h"
-#include "testing/RT2M.h"
 
 namespace corvane {
 
@@ -22,11 +21,6 @@ void CVorlinDoc::OnSupervisionTick() {
     w.database->CheckMatrixStatus(w.checks.get());
     w.database->CheckTrunkDefinitions(w.checks.get());
     CheckControllerConnection();
-    // The analyzer's worker marks a lost contact; its port loop-back is measured again.
-    if (auto* rt2m = dynamic_cast<CRT2M*>(w.tester.get());
-        rt2m != nullptr && rt2m->TakeLoopbackDue()) {
-        SetLoopbackDue(true);
-    }
     w.schedule->MarkTrunksForAutoTesting();
     w.sequencer->RunTrunkTests(hint);
     w.archiver->ArchiveAlarms(hint);

@@ -92,6 +92,12 @@ TestResultState CRT2M::GetTestResult(TrunkTestMeasurement& measurement) {
     return status_;
 }
 
+void CRT2M::MarkLoopbackDue() const {
+    if (options_.loopbackDue) {
+        options_.loopbackDue();
+    }
+}
+
 void CRT2M::Run() {
     log_.Printf(3, "RT-2M interface thread running");
     while (!stopRequested_) {
@@ -104,15 +110,15 @@ void CRT2M::Run() {
         } catch (const CRT2MMode&) {
             AbortTest();
             resetRequired_ = true;
-            loopbackDue_ = true;
+            MarkLoopbackDue();
         } catch (const CRT2MPort&) {
             AbortTest();
             resetRequired_ = true;
-            loopbackDue_ = true;
+            MarkLoopbackDue();
         } catch (const CRT2MDied&) {
             AbortTest();
             resetRequired_ = true;
-            loopbackDue_ = true;
+            MarkLoopbackDue();
             LostContact();
         } catch (const CRT2MTest&) {
             AbortTest();

@@ -54,9 +54,6 @@ public:
     void SetInputImpedanceChanged() { inputImpedanceChanged_ = true; }
 
     int ContactState() const { return contact_.load(); }
-    // True once after the analyzer was reset or lost: the next trunk test measures the
-    // instrument port's loop-back first.
-    bool TakeLoopbackDue() { return loopbackDue_.exchange(false); }
 
 private:
     // Measurement outcomes.
@@ -69,6 +66,7 @@ private:
     };
 
     void Run();
+    void MarkLoopbackDue() const;
     void Pass();
 
     // The line (RT2MLine.cpp).
@@ -120,7 +118,6 @@ private:
     std::atomic<bool> frequencyChanged_{false};
     std::atomic<bool> outputImpedanceChanged_{false};
     std::atomic<bool> inputImpedanceChanged_{false};
-    std::atomic<bool> loopbackDue_{false};
     std::atomic<int> contact_{kNoContact};
     std::atomic<int> bandIndex_;          // the band last sent
     std::atomic<int> timeoutSeconds_{0};  // 0 until computed for that band

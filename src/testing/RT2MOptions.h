@@ -30,6 +30,9 @@ struct RT2MOptions {
     std::chrono::milliseconds readInterval{16};
     std::chrono::milliseconds writeTimeout{2000};
     int baudRate = 38400;
+    // Called on the worker thread whenever the analyzer was reset or lost: the next trunk
+    // test measures the instrument port's loop-back first.
+    std::function<void()> loopbackDue;
 };
 
 }  // namespace corvane

@@ -108,7 +108,7 @@ TEST_F(RT2MDriverTest, ThreeFailedAttemptsLoseContactAndReset) {
     ASSERT_TRUE(WaitUntil([&] { return fake.Resets() == 2 && rt2m->IsConnected(); }));
     EXPECT_TRUE(
         HasAlarm(alarmcat::kCommunication, alarmresolve::kRaise, "Lost contact with RT-2M"));
-    EXPECT_TRUE(rt2m->TakeLoopbackDue());
+    EXPECT_TRUE(loopbackDue);
 }
 
 TEST_F(RT2MDriverTest, AModeErrorResetsWithoutAContactAlarm) {

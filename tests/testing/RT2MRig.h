@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -33,6 +34,9 @@ protected:
         }
     }
 
+    // Set by the driver's loop-back callback.
+    std::atomic<bool> loopbackDue{false};
+
     RT2MOptions Options() {
         RT2MOptions o;
         o.clock = &clock;
@@ -41,6 +45,7 @@ protected:
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         };
         o.minimumTurnaround = std::chrono::milliseconds(50);
+        o.loopbackDue = [this] { loopbackDue = true; };
         return o;
     }
     void StartDriver(RT2MOptions o) {
