@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 
+#include "RatioReporter.h"
 #include "fakes/ManualClock.h"
 #include "fakes/RecordingUiBridge.h"
 #include "fakes/TempDir.h"
@@ -166,25 +167,6 @@ void BM_RawSelectThenUpdate(benchmark::State& state) {
     sqlite3_close_v2(db);
 }
 BENCHMARK(BM_RawSelectThenUpdate)->Unit(benchmark::kMillisecond);
-
-// Prints the runs as usual and keeps the fastest time of each benchmark for the ratios
-// (with --benchmark_repetitions, the run least disturbed by other load on the machine).
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration) {
-                const std::string name = run.run_name.function_name;
-                const double t = run.GetAdjustedRealTime();
-                if (!times.count(name) || t < times[name]) {
-                    times[name] = t;
-                }
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
 
 }  // namespace
 

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "RatioReporter.h"
 #include "document/VorlinDoc.h"
 #include "fakes/ManualClock.h"
 #include "fakes/RecordingUiBridge.h"
@@ -188,25 +189,6 @@ void BM_RawSqliteBaseline(benchmark::State& state) {
     sqlite3_close_v2(db);
 }
 BENCHMARK(BM_RawSqliteBaseline)->Unit(benchmark::kMillisecond);
-
-// Keeps the fastest time of each benchmark for the ratio (with --benchmark_repetitions, the
-// run least disturbed by other load on the machine).
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration) {
-                const std::string name = run.run_name.function_name;
-                const double t = run.GetAdjustedRealTime();
-                if (!times.count(name) || t < times[name]) {
-                    times[name] = t;
-                }
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
 
 }  // namespace
 
