@@ -5,6 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/setup.sh
+./scripts/check-layers.sh
 
 jobs=$(nproc)
 fuzz_seconds=${FUZZ_SECONDS:-20}

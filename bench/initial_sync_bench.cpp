@@ -15,7 +15,7 @@
 #include "link/ControllerMessages.h"
 #include "link/NetworkConnection.h"
 #include "link/Quillex.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 
 namespace corvane {
 namespace {

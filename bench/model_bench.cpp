@@ -11,7 +11,7 @@
 #include "document/VorlinDoc.h"
 #include "fakes/ManualClock.h"
 #include "platform/StringTable.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "fakes/TempDir.h"
 #include "platform/FileSystem.h"
 #include "platform/ProfileStore.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 #include "store/VorlinDatabase.h"
 
 using namespace corvane;

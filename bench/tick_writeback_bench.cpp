@@ -18,7 +18,7 @@
 #include "fakes/TempDir.h"
 #include "platform/FileSystem.h"
 #include "platform/ProfileStore.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 #include "store/ModelWriteBack.h"
 #include "store/VorlinDatabase.h"
 

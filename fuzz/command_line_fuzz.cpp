@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/CommandLineInfoEx.h"
+#include "presentation/CommandLineInfoEx.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<std::string> arguments(1);

@@ -6,11 +6,11 @@
 #include <span>
 #include <string>
 
-#include "shell/ColorSettings.h"
-#include "views/CaptionObj.h"
-#include "views/GraphicLayout.h"
-#include "views/IcomObj.h"
-#include "views/LayoutArchive.h"
+#include "graphics/CaptionObj.h"
+#include "graphics/GraphicLayout.h"
+#include "graphics/IcomObj.h"
+#include "graphics/LayoutArchive.h"
+#include "settings/ColorSettings.h"
 
 namespace {
 

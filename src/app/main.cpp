@@ -1,8 +1,8 @@
 #include <memory>
 
+#include "app/VorlinApp.h"
 #include "document/VorlinDoc.h"
 #include "platform/Clock.h"
-#include "shell/VorlinApp.h"
 
 using namespace corvane;
 

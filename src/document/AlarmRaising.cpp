@@ -2,7 +2,7 @@
 #include <utility>
 
 #include "document/VorlinDoc.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 
 namespace corvane {
 

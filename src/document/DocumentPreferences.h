@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/PreferenceTarget.h"
+#include "document/PreferenceTarget.h"
 
 namespace corvane {
 

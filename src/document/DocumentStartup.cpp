@@ -4,8 +4,8 @@
 #include "document/VorlinDoc.h"
 #include "platform/FileSystem.h"
 #include "platform/ProfileStore.h"
-#include "shell/AppSettings.h"
-#include "shell/ColorSettings.h"
+#include "settings/AppSettings.h"
+#include "settings/ColorSettings.h"
 #include "testing/RT2M.h"
 #include "testing/Tonexa.h"
 

@@ -3,8 +3,8 @@
 #include "document/VorlinDoc.h"
 #include "platform/Format.h"
 #include "platform/StringTable.h"
-#include "shell/AnalyzerName.h"
-#include "shell/AppSettings.h"
+#include "settings/AnalyzerName.h"
+#include "settings/AppSettings.h"
 
 namespace corvane {
 namespace {

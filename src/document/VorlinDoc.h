@@ -17,17 +17,17 @@
 #include "document/Alpha.h"
 #include "document/DocumentParts.h"
 #include "document/EndpointAddress.h"
+#include "document/FrameDocument.h"
 #include "document/IntercomData.h"
 #include "document/ModelNumbers.h"
 #include "document/NameTables.h"
 #include "document/TrunkChecker.h"
 #include "document/TrunkData.h"
+#include "document/ViewUpdateHint.h"
 #include "link/QuillexModel.h"
 #include "log/DiagLogSource.h"
 #include "platform/Clock.h"
-#include "shell/FrameDocument.h"
 #include "store/StoreInterfaces.h"
-#include "views/ViewUpdateHint.h"
 
 namespace corvane {
 

@@ -8,7 +8,7 @@
 #include "link/MatrixMessages.h"
 #include "link/Quillex.h"
 #include "platform/UiBridge.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 
 namespace corvane {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "log/DiagLogSource.h"
 #include "mail/MailQueue.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 
 namespace corvane {
 namespace {

@@ -7,7 +7,7 @@
 #include "document/VorlinDoc.h"
 #include "mail/AlarmNotificationMessages.h"
 #include "mail/MailQueue.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 #include "store/AlarmContext.h"
 #include "store/DaoException.h"
 #include "store/TableRecordsets.h"

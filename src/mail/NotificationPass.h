@@ -1,9 +1,9 @@
 #pragma once
 
+#include "document/ViewUpdateHint.h"
 #include "log/DiagLogSource.h"
 #include "mail/AlarmNotificationTexts.h"
 #include "platform/Clock.h"
-#include "views/ViewUpdateHint.h"
 
 namespace corvane {
 

@@ -1,7 +1,7 @@
 #include "mail/NotifyAgent.h"
 
 #include "mail/SMTPConnection.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 
 namespace corvane {
 namespace {

@@ -1,7 +1,7 @@
 // Archiving of alarms: acknowledged, settled alarms leave the Alarms table.
 #include "platform/Format.h"
 #include "platform/StringTable.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 #include "store/DaoException.h"
 #include "store/DatabaseArchiver.h"
 #include "store/DatabaseSchema.h"

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "document/ViewUpdateHint.h"
 #include "platform/Clock.h"
 #include "store/ArchiveScheme.h"
-#include "views/ViewUpdateHint.h"
 
 namespace corvane {
 

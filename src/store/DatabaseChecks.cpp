@@ -4,7 +4,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Format.h"
 #include "platform/StringTable.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 #include "store/DaoException.h"
 #include "store/FunctionCodes.h"
 #include "store/VorlinDatabase.h"

@@ -4,7 +4,7 @@
 
 #include "platform/Format.h"
 #include "platform/StringTable.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 #include "store/DaoException.h"
 #include "store/DatabaseFiles.h"
 #include "store/DatabaseSchema.h"

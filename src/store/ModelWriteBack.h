@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "shell/AppSettings.h"
-#include "views/ViewUpdateHint.h"
+#include "document/ViewUpdateHint.h"
+#include "settings/AppSettings.h"
 
 namespace corvane {
 

@@ -1,6 +1,6 @@
 // Archiving of requests: finished and incomplete requests leave the Requests table.
 #include "platform/StringTable.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 #include "store/DatabaseArchiver.h"
 #include "store/DatabaseSchema.h"
 #include "store/VorlinDatabase.h"

@@ -1,7 +1,7 @@
 #include "store/VorlinDatabase.h"
 
 #include "platform/ProfileStore.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 
 namespace corvane {
 

@@ -3,7 +3,7 @@
 #include <chrono>
 
 #include "document/VorlinDoc.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 #include "store/DaoException.h"
 #include "store/VorlinDatabase.h"
 

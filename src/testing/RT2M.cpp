@@ -4,7 +4,7 @@
 
 #include "link/AppDied.h"
 #include "link/SerialPort.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 #include "testing/RT2MExceptions.h"
 
 namespace corvane {

@@ -9,7 +9,7 @@
 #include "platform/Format.h"
 #include "platform/StringTable.h"
 #include "platform/UiBridge.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 #include "testing/RT2M.h"
 #include "testing/RT2MErrorTable.h"
 #include "testing/RT2MExceptions.h"

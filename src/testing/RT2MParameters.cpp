@@ -4,7 +4,7 @@
 #include <cctype>
 #include <cmath>
 
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 
 namespace corvane {
 namespace {

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "platform/Format.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 #include "testing/RT2M.h"
 #include "testing/RT2MErrorTable.h"
 #include "testing/RT2MExceptions.h"

@@ -10,7 +10,7 @@
 #include "platform/Format.h"
 #include "platform/StringTable.h"
 #include "platform/UiBridge.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 
 namespace corvane {
 namespace {

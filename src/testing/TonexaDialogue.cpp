@@ -7,7 +7,7 @@
 #include "document/VorlinDoc.h"
 #include "link/AppDied.h"
 #include "link/SerialPort.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 #include "testing/Tonexa.h"
 
 namespace corvane {

@@ -5,7 +5,7 @@
 #include "document/VorlinDoc.h"
 #include "link/MaintenanceController.h"
 #include "link/MaintenanceMessages.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 #include "store/AlarmContext.h"
 #include "store/VorlinDatabase.h"
 

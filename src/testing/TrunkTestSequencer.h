@@ -6,10 +6,10 @@
 #include <functional>
 #include <string>
 
+#include "document/ViewUpdateHint.h"
 #include "platform/Clock.h"
 #include "testing/TrunkTestSequencerStates.h"
 #include "testing/TrunkTester.h"
-#include "views/ViewUpdateHint.h"
 
 namespace corvane {
 

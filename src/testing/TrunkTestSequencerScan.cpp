@@ -5,7 +5,7 @@
 #include "document/VorlinDoc.h"
 #include "link/MaintenanceController.h"
 #include "platform/Format.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 #include "testing/TrunkTestSequencer.h"
 
 namespace corvane {

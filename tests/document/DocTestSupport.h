@@ -9,7 +9,7 @@
 
 #include "document/VorlinDoc.h"
 #include "fakes/ManualClock.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 
 namespace corvane::testing {
 
@@ -36,7 +36,6 @@ protected:
     DocTest() : doc(std::make_unique<CVorlinDoc>(settings, clock)) {
         doc->SetTrunkChecker(&inspector);
     }
-
 
     const TrunkSummaryCounts& Counts(int from, int to) {
         return doc->Intercoms()[from].SummaryCounts()[to];

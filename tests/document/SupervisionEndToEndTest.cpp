@@ -12,9 +12,9 @@
 #include <tuple>
 #include <vector>
 
+#include "document/ViewUpdateHint.h"
 #include "fakes/SupervisionRig.h"
 #include "store/StoreFixture.h"
-#include "views/ViewUpdateHint.h"
 
 namespace corvane {
 namespace {

@@ -6,10 +6,10 @@
 #include <string>
 #include <thread>
 
+#include "document/ViewUpdateHint.h"
 #include "fakes/SupervisionRig.h"
 #include "fakes/TrunkBetween.h"
 #include "store/StoreFixture.h"
-#include "views/ViewUpdateHint.h"
 
 namespace corvane {
 namespace {

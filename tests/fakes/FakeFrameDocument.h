@@ -3,7 +3,7 @@
 #include <functional>
 #include <vector>
 
-#include "shell/FrameDocument.h"
+#include "document/FrameDocument.h"
 
 namespace corvane::testing {
 

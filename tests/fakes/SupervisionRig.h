@@ -15,7 +15,7 @@
 #include "fakes/TempDir.h"
 #include "link/Quillex.h"
 #include "platform/ProfileStore.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 
 namespace corvane::testing {
 

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "link/AuthStat.h"
-#include "shell/CompatibilityStatusReport.h"
+#include "presentation/CompatibilityStatusReport.h"
 
 namespace corvane {
 namespace {

@@ -16,7 +16,7 @@
 #include "link/LinkTestSupport.h"
 #include "link/ModelComparison.h"
 #include "link/Quillex.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 
 namespace corvane::testing {
 

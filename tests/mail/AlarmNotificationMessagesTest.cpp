@@ -8,7 +8,7 @@
 #include "mail/AlarmSamples.h"
 #include "mail/LogCapture.h"
 #include "mail/MailQueue.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 
 namespace corvane {
 namespace {

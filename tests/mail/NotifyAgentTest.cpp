@@ -15,7 +15,7 @@
 #include "mail/NotifyAgent.h"
 #include "mail/SMTPConnection.h"
 #include "mail/ScriptedSmtpPeer.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 
 namespace corvane {
 namespace {

@@ -12,7 +12,7 @@
 #include "fakes/TempDir.h"
 #include "platform/FileSystem.h"
 #include "platform/ProfileStore.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 #include "store/DatabaseFiles.h"
 #include "store/VorlinDatabase.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 #include "testing/RT2MBand.h"
 #include "testing/RT2MErrorTable.h"
 #include "testing/RT2MParameters.h"

@@ -13,7 +13,7 @@
 #include "fakes/FakeAnalyzer.h"
 #include "fakes/ManualClock.h"
 #include "fakes/RecordingUiBridge.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 #include "testing/RT2M.h"
 
 namespace corvane::testing {

@@ -14,7 +14,7 @@
 #include "document/VorlinDoc.h"
 #include "fakes/FakeTestSet.h"
 #include "fakes/RecordingUiBridge.h"
-#include "shell/AppSettings.h"
+#include "settings/AppSettings.h"
 #include "testing/Tonexa.h"
 
 namespace corvane::testing {

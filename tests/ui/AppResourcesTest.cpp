@@ -1,4 +1,4 @@
-#include "shell/AppResources.h"
+#include "ui/AppResources.h"
 
 #include <gtest/gtest.h>
 

@@ -11,9 +11,9 @@
 #include "link/AuthStat.h"
 #include "link/Quillex.h"
 #include "link/RecordingModel.h"
-#include "shell/AppSettings.h"
-#include "shell/CompatibilityStatusDialog.h"
-#include "ui/QtWait.h"
+#include "qtsupport/QtWait.h"
+#include "settings/AppSettings.h"
+#include "ui/CompatibilityStatusDialog.h"
 
 namespace corvane {
 namespace {

@@ -7,8 +7,8 @@
 
 #include "link/Quillex.h"
 #include "link/RecordingModel.h"
-#include "shell/AppSettings.h"
-#include "shell/ControllerVersionDialog.h"
+#include "settings/AppSettings.h"
+#include "ui/ControllerVersionDialog.h"
 
 namespace corvane {
 namespace {

@@ -12,9 +12,9 @@
 #include <functional>
 
 #include "fakes/FakeDevice.h"
-#include "shell/DeviceSearchDialog.h"
-#include "shell/DeviceSearchTexts.h"
-#include "ui/QtWait.h"
+#include "presentation/DeviceSearchTexts.h"
+#include "qtsupport/QtWait.h"
+#include "ui/DeviceSearchDialog.h"
 
 namespace corvane {
 namespace {

@@ -7,9 +7,9 @@
 #include <QVBoxLayout>
 
 #include "platform/FileVersionInfo.h"
-#include "shell/AboutDlg.h"
-#include "shell/AppResources.h"
-#include "shell/HelpDialog.h"
+#include "ui/AboutDlg.h"
+#include "ui/AppResources.h"
+#include "ui/HelpDialog.h"
 
 namespace corvane {
 namespace {

@@ -1,10 +1,10 @@
-#include "views/Dib.h"
+#include "ui/Dib.h"
 
 #include <gtest/gtest.h>
 
 #include <QPainter>
 
-#include "shell/AppResources.h"
+#include "ui/AppResources.h"
 
 namespace corvane {
 namespace {

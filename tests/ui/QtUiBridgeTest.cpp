@@ -1,4 +1,4 @@
-#include "shell/QtUiBridge.h"
+#include "ui/QtUiBridge.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <QTimer>
 #include <thread>
 
-#include "shell/XMessageBox.h"
-#include "ui/QtWait.h"
+#include "qtsupport/QtWait.h"
+#include "ui/XMessageBox.h"
 
 namespace corvane {
 namespace {

@@ -1,8 +1,8 @@
-#include "shell/SignalCloser.h"
+#include "ui/SignalCloser.h"
 
 #include <gtest/gtest.h>
 
-#include "ui/QtWait.h"
+#include "qtsupport/QtWait.h"
 
 namespace corvane {
 namespace {

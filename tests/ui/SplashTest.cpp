@@ -1,11 +1,11 @@
-#include "shell/Splash.h"
+#include "ui/Splash.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QKeyEvent>
 
-#include "ui/QtWait.h"
+#include "qtsupport/QtWait.h"
 
 namespace corvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/VorlinStatusBar.h"
+#include "ui/VorlinStatusBar.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shell/XMessageBox.h"
+#include "ui/XMessageBox.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <QTimer>
 
 #include "platform/ProfileStore.h"
-#include "ui/QtWait.h"
+#include "qtsupport/QtWait.h"
 
 namespace corvane {
 namespace {

@@ -1,0 +1,212 @@
+#include "app/MainFrame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QScreen>
+#include <QUrl>
+
+#include "document/FrameDocument.h"
+#include "platform/StringTable.h"
+#include "presentation/BarState.h"
+#include "ui/AppResources.h"
+#include "ui/VorlinStatusBar.h"
+
+namespace corvane {
+namespace {
+
+// A message box inside the tick runs an event loop that delivers further timer events; they
+// must not start a second tick.
+bool tickRunning = false;
+
+constexpr int kIconConnected = 114;
+constexpr int kIconNotConnected = 113;
+constexpr int kIconTestingIdle = 115;
+constexpr int kIconTestingPaused = 116;
+constexpr int kIconTestingInProgress = 117;
+
+}  // namespace
+
+CMainFrame::CMainFrame(const CAppResources& resources, CProfileStore& profile,
+                       std::chrono::milliseconds tickInterval)
+    : resources_(resources),
+      profile_(profile),
+      mdiArea_(new QMdiArea(this)),
+      statusBar_(new CVorlinStatusBar(kStatusBarId, this)),
+      instrumentText_(QString::fromStdString(LoadString(ids::kPaneAudioAnalyzer))) {
+    setWindowTitle(QString::fromStdString(LoadString(ids::kAppCaption)));
+    setWindowIcon(resources.Icon(CAppResources::kProgramIcon));
+    setCentralWidget(mdiArea_);
+    setStatusBar(statusBar_);
+    statusBar_->SetIndicators({0, ids::kPaneQuillex, ids::kPaneAudioAnalyzer, ids::kPaneTesting});
+    for (int pane : {kPaneController, kPaneInstrument, kPaneTesting}) {
+        statusBar_->SetPaneWidth(pane, statusBar_->PaneWidth(pane) + kIconRoom);
+    }
+    CreateMenus();
+    LoadBarState();
+    connect(&timer_, &QTimer::timeout, this, &CMainFrame::OnTimer);
+    timer_.start(tickInterval);
+}
+
+void CMainFrame::CreateMenus() {
+    fileMenu_ = menuBar()->addMenu(tr("&File"));
+    fileMenu_->addAction(tr("E&xit"), this, &QWidget::close);
+
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    QAction* bar = view->addAction(tr("&Status Bar"));
+    bar->setCheckable(true);
+    connect(bar, &QAction::toggled, statusBar_, &QWidget::setVisible);
+    connect(view, &QMenu::aboutToShow, bar,
+            [this, bar] { bar->setChecked(statusBar_->isVisible()); });
+
+    QMenu* window = menuBar()->addMenu(tr("&Window"));
+    window->addAction(tr("&Cascade"), mdiArea_, &QMdiArea::cascadeSubWindows);
+    window->addAction(tr("&Tile"), mdiArea_, &QMdiArea::tileSubWindows);
+
+    helpMenu_ = menuBar()->addMenu(tr("&Help"));
+    helpMenu_->addAction(tr("&Release Notes..."), this, &CMainFrame::OnReleaseNotes);
+}
+
+void CMainFrame::SetDocument(IFrameDocument* document) {
+    document_ = document;
+    firstPass_ = true;
+}
+
+void CMainFrame::PlaceOnScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    const int width = area.width() * 9 / 10;
+    const int height = area.height() * 9 / 10;
+    setGeometry(area.x() + (area.width() - width) / 2, area.y() + (area.height() - height) / 2,
+                width, height);
+}
+
+void CMainFrame::SetPaneTextWithIcon(int index, const QString& text) {
+    statusBar_->SetPaneText(index, text);
+    statusBar_->SetPaneWidth(index, statusBar_->TextWidth(text) + kIconRoom);
+}
+
+void CMainFrame::OnTimer() {
+    if (document_ == nullptr || !document_->IsReady()) {
+        return;
+    }
+    if (const auto communicating = document_->IsControllerCommunicating();
+        communicating && (firstPass_ || *communicating != communicating_)) {
+        communicating_ = *communicating;
+        statusBar_->SetPaneIcon(
+            kPaneController, resources_.Icon(communicating_ ? kIconConnected : kIconNotConnected));
+    }
+    const QString instrument = QString::fromStdString(document_->GetAnalyzerDisplayName());
+    if (instrument != instrumentText_) {
+        instrumentText_ = instrument;
+        SetPaneTextWithIcon(kPaneInstrument, instrument);
+    }
+    if (const auto connected = document_->IsTesterConnected();
+        connected && (firstPass_ || *connected != instrumentConnected_)) {
+        instrumentConnected_ = *connected;
+        statusBar_->SetPaneIcon(
+            kPaneInstrument,
+            resources_.Icon(instrumentConnected_ ? kIconConnected : kIconNotConnected));
+    }
+    int icon = kIconTestingIdle;
+    int text = ids::kTestingIdle;
+    switch (document_->GetTestingState()) {
+        case TestingState::Paused:
+            icon = kIconTestingPaused;
+            text = ids::kTestingPaused;
+            break;
+        case TestingState::InProgress:
+            icon = kIconTestingInProgress;
+            text = ids::kTestingInProgress;
+            break;
+        case TestingState::Idle:
+            break;
+    }
+    statusBar_->SetPaneIcon(kPaneTesting, resources_.Icon(icon));
+    statusBar_->SetPaneText(kPaneTesting, QString::fromStdString(LoadString(text)));
+    firstPass_ = false;
+
+    if (tickRunning) {
+        return;
+    }
+    tickRunning = true;
+    document_->OnSupervisionTick();
+    tickRunning = false;
+    if (closePending_) {
+        closePending_ = false;
+        close();
+    }
+}
+
+void CMainFrame::OnUpdateViews(quint32 hint) {
+    if (document_ != nullptr) {
+        document_->UpdateAllViews(hint);
+    }
+}
+
+void CMainFrame::OnCompatibility() {
+    emit CompatibilityStatusChanged(document_ != nullptr && document_->HasCompatibilityState());
+}
+
+QString CMainFrame::ReleaseNotesPath() {
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/WHATSNEW.HTM");
+}
+
+void CMainFrame::OnReleaseNotes() {
+    const QString path = ReleaseNotesPath();
+    // A missing file is the desktop's to report.
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
+        log_.Printf(0, "Could not open the release notes %s", path.toUtf8().constData());
+    }
+}
+
+void CMainFrame::LoadBarState() {
+    for (const BarInfo& bar : corvane::LoadBarState(profile_, kBarStatePrefix)) {
+        if (bar.id == kStatusBarId) {
+            statusBar_->setVisible(bar.visible);
+        }
+    }
+}
+
+void CMainFrame::SaveBarState() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize size = screen != nullptr ? screen->size() : QSize();
+    if (!corvane::SaveBarState(profile_, kBarStatePrefix, {{kStatusBarId, !statusBar_->isHidden()}},
+                               size.width(), size.height())) {
+        log_.Printf(0, "The bar state could not be saved");
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (tickRunning) {
+        // Closing the document under a running tick would pull the model from under it.
+        log_.Printf(0, "Close requested during the supervision tick: closing after it");
+        closePending_ = true;
+        event->ignore();
+        return;
+    }
+    if (document_ != nullptr && !document_->SaveModified()) {
+        log_.Printf(0, "Close refused by the document");
+        event->ignore();
+        return;
+    }
+    log_.Printf(0, "Main window closing");
+    SaveBarState();
+    timer_.stop();
+    if (document_ != nullptr) {
+        IFrameDocument* document = document_;
+        document_ = nullptr;
+        document->OnCloseDocument();
+    }
+    event->accept();
+    emit DocumentClosed();
+}
+
+}  // namespace corvane

@@ -1,0 +1,246 @@
+#include "app/VorlinApp.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QMenu>
+#include <QWhatsThis>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+
+#include "app/MainFrame.h"
+#include "document/FrameDocument.h"
+#include "document/VorlinDoc.h"
+#include "graphics/LayoutFileList.h"
+#include "log/DiagLogFile.h"
+#include "platform/Format.h"
+#include "platform/ProfileStore.h"
+#include "platform/StringTable.h"
+#include "presentation/CommandLineInfoEx.h"
+#include "presentation/HelpService.h"
+#include "ui/AboutDlg.h"
+#include "ui/CompatibilityStatusDialog.h"
+#include "ui/ControllerVersionDialog.h"
+#include "ui/DeviceSearchDialog.h"
+#include "ui/LogSettingsDialog.h"
+#include "ui/QtUiBridge.h"
+#include "ui/SignalCloser.h"
+#include "ui/Splash.h"
+#include "ui/XMessageBox.h"
+#include "ui/preferences/ConfigPage.h"
+#include "ui/preferences/PrefSheet.h"
+
+namespace corvane {
+namespace {
+
+constexpr int kSplashMs = 5000;
+
+std::vector<std::string> ArgumentsAfterProgram() {
+    std::vector<std::string> arguments;
+    const QStringList all = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < all.size(); ++i) {
+        arguments.push_back(all[i].toStdString());
+    }
+    return arguments;
+}
+
+}  // namespace
+
+CVorlinApp::CVorlinApp(int& argc, char** argv) : QApplication(argc, argv) {}
+
+CVorlinApp::~CVorlinApp() = default;
+
+CVorlinApp* CVorlinApp::Instance() {
+    return qobject_cast<CVorlinApp*>(QCoreApplication::instance());
+}
+
+bool CVorlinApp::InitInstance(const DocumentFactory& createDocument) {
+    // 1. The splash, unless the command line says "nologo".
+    splash_ = std::make_unique<CSplash>(CAppResources::kSplashBitmap, kSplashMs,
+                                        CSplash::kCloseOnInput, ArgumentsAfterProgram(),
+                                        [this] { return mainFrame_ != nullptr; });
+    processEvents();
+
+    // 2. The shared drawing resources.
+    const bool resourcesComplete = resources_.Load(palette());
+
+    // 3. In place of starting the sockets: a peer that goes away must not end the program.
+    //    SIGTERM and SIGINT close the main window.
+    if (std::signal(SIGPIPE, SIG_IGN) == SIG_ERR) {
+        std::fprintf(stderr, "Corvane: SIGPIPE cannot be ignored: %s\n", std::strerror(errno));
+        return false;
+    }
+    signalCloser_ = std::make_unique<CSignalCloser>();
+    std::string signalError;
+    const bool signalsCaught = signalCloser_->Install(signalError);
+    connect(signalCloser_.get(), &CSignalCloser::SignalReceived, this, &CVorlinApp::OnSignal);
+
+    // 6. The profile ("Qelvo").
+    Profile().Load(DefaultProfilePath());
+    // 7. The saved layouts.
+    EnumerateLayoutFiles();
+    // 8. The diagnostic log; what went wrong before it started is logged now.
+    StartDiagLog();
+    logStarted_ = true;
+    log_.Printf(0, "Starting %s", applicationName().toUtf8().constData());
+    for (const auto& problem : Profile().TakeProblems()) {
+        log_.Printf(0, "Profile: %s", problem.c_str());
+    }
+    if (!resourcesComplete) {
+        log_.Printf(0, "Some icons or bitmaps are missing from the resources");
+    }
+    if (!signalsCaught) {
+        log_.Printf(0, "SIGTERM and SIGINT end the program without closing it: %s",
+                    signalError.c_str());
+    }
+
+    // 10. The main frame, and the bridge through which the core reaches it.
+    mainFrame_ = std::make_unique<CMainFrame>(resources_, Profile());
+    mainFrame_->PlaceOnScreen();
+    mainFrame_->HelpMenu().addAction(
+        tr("&About %1...").arg(QString::fromStdString(LoadString(ids::kAppCaption))), this,
+        &CVorlinApp::OnAppAbout);
+    QMenu& file = mainFrame_->FileMenu();
+    QAction* exit = file.actions().value(0);
+    auto* configuration = new QAction(tr("&Configuration..."), &file);
+    connect(configuration, &QAction::triggered, this, &CVorlinApp::OnPreferences);
+    auto* diagLog = new QAction(tr("Diagnostic &Log..."), &file);
+    connect(diagLog, &QAction::triggered, this,
+            [this] { ShowDiagLogDialog(mainFrame_.get(), DiagLogFile()); });
+    file.insertActions(exit, {configuration, diagLog});
+    file.insertSeparator(exit);
+    mainFrame_->HelpMenu().addAction(tr("Quillex &Version..."), this, [this] {
+        RunControllerVersionDialog(mainFrame_.get(), Controller());
+    });
+    mainFrame_->HelpMenu().addAction(tr("&Compatibility Status..."), this,
+                                     &CVorlinApp::OnCompatibilityStatus);
+    connect(mainFrame_.get(), &CMainFrame::CompatibilityStatusChanged, this, [this](bool anyState) {
+        if (anyState) {
+            OnCompatibilityStatus();
+        }
+    });
+    CConfigPage::SetControllerSearch([](QWidget* parent, std::string& main, std::string& partner) {
+        std::string name;
+        return RunDeviceSearchDialog(parent, false, "", DeviceFinderOptions{}, name, main, partner);
+    });
+    connect(mainFrame_.get(), &CMainFrame::DocumentClosed, this, [this] {
+        CloseDocument();
+        quit();
+    });
+    bridge_ = std::make_unique<CQtUiBridge>();
+    bridge_->SetBeforeBox([this] { HideSplash(); });
+    connect(bridge_.get(), &CQtUiBridge::UpdateViewsPosted, mainFrame_.get(),
+            &CMainFrame::OnUpdateViews);
+    connect(bridge_.get(), &CQtUiBridge::CompatibilityChangePosted, mainFrame_.get(),
+            &CMainFrame::OnCompatibility);
+    bridge_->Install();
+    const auto help = [this](uint32_t id, unsigned command) { WinHelp(id, command); };
+    CVorlinDialog::SetHelpHandler(help);
+    CXMessageBoxDialog::SetHelpHandler(help);
+
+    // 11. The command line opens no file: the default is the one new document.
+    document_ = createDocument(*this);
+    if (document_ == nullptr || !document_->OnNewDocument()) {
+        log_.Printf(0, "The document could not be created; start-up ends");
+        return false;
+    }
+    mainFrame_->SetDocument(document_.get());
+
+    // 12. The program's name, and the main window shown maximised.
+    setApplicationDisplayName(QString::fromStdString(LoadString(ids::kAppCaption)));
+    mainFrame_->showMaximized();
+    mainFrame_->raise();
+    mainFrame_->activateWindow();
+    log_.Printf(0, "Start-up complete");
+    return true;
+}
+
+void CVorlinApp::OnSignal(int signalNumber) {
+    log_.Printf(0, "Signal %d (%s): closing the main window", signalNumber,
+                strsignal(signalNumber));
+    if (mainFrame_ != nullptr && mainFrame_->isVisible()) {
+        mainFrame_->close();
+    } else {
+        quit();
+    }
+}
+
+void CVorlinApp::CloseDocument() {
+    if (document_ == nullptr) {
+        return;
+    }
+    // The frame closes the document it holds when it closes; one that failed to start was
+    // never given to the frame and is only destroyed.
+    if (mainFrame_ != nullptr && mainFrame_->Document() != nullptr) {
+        mainFrame_->SetDocument(nullptr);
+        document_->OnCloseDocument();
+    }
+    document_.reset();
+    log_.Printf(0, "Document closed");
+}
+
+int CVorlinApp::ExitInstance(int exitCode) {
+    CloseDocument();
+    CVorlinDialog::SetHelpHandler(nullptr);
+    CXMessageBoxDialog::SetHelpHandler(nullptr);
+    mainFrame_.reset();
+    bridge_.reset();
+    splash_.reset();
+    resources_.Release();
+    layoutNames_.clear();
+    signalCloser_.reset();
+    if (logStarted_) {
+        log_.Printf(0, "Stopped with exit code %d", exitCode);
+        StopDiagLog();
+        logStarted_ = false;
+    }
+    return exitCode;
+}
+
+void CVorlinApp::WinHelp(uint32_t helpId, unsigned command) {
+    log_.Printf(1, "Help requested: id 0x%lx, command %u", static_cast<unsigned long>(helpId),
+                command);
+    corvane::WinHelp(settings_.Snapshot(), helpId, command, [](uint32_t id, unsigned) {
+        // No help file is installed; the help id is what the operator can report.
+        QWhatsThis::showText(QCursor::pos(), QString::fromStdString(StrFormat(
+                                                 "No help topic is installed for help id 0x%lx.",
+                                                 static_cast<unsigned long>(id))));
+    });
+}
+
+CQuillex* CVorlinApp::Controller() const {
+    const auto* doc = dynamic_cast<const CVorlinDoc*>(document_.get());
+    return doc != nullptr ? doc->Controller() : nullptr;
+}
+
+void CVorlinApp::OnCompatibilityStatus() {
+    const auto* doc = dynamic_cast<const CVorlinDoc*>(document_.get());
+    if (doc == nullptr) {
+        return;
+    }
+    ShowCompatibilityStatus(mainFrame_.get(), doc->Controller(),
+                            [doc](int index) { return doc->GetIntercomName(index + 1); });
+}
+
+void CVorlinApp::OnPreferences() {
+    RunPreferenceSheet(mainFrame_.get(), settings_, Profile(),
+                       document_ != nullptr ? document_->PreferenceTarget() : nullptr);
+}
+
+void CVorlinApp::OnAppAbout() {
+    CAboutDlg about(resources_, mainFrame_.get());
+    about.exec();
+}
+
+void CVorlinApp::HideSplash() {
+    if (splash_ != nullptr) {
+        splash_->HideSplash();
+    }
+}
+
+void CVorlinApp::EnumerateLayoutFiles() {
+    layoutNames_ = corvane::EnumerateLayoutFiles(kLayoutDirectory);
+}
+
+}  // namespace corvane

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QApplication>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "log/DiagLogSource.h"
+#include "settings/AppSettings.h"
+#include "settings/ColorSettings.h"
+#include "ui/AppResources.h"
+
+namespace corvane {
+
+class CMainFrame;
+class CQuillex;
+class CQtUiBridge;
+class CSignalCloser;
+class CSplash;
+class IFrameDocument;
+
+// The one application object: starts the program in its fixed order, holds the settings,
+// the shared drawing resources and the layout names, and releases everything at exit.
+class CVorlinApp : public QApplication {
+    Q_OBJECT
+
+public:
+    using DocumentFactory = std::function<std::unique_ptr<IFrameDocument>(CVorlinApp&)>;
+
+    CVorlinApp(int& argc, char** argv);
+    ~CVorlinApp() override;
+
+    // The application object, or null when the running application is another.
+    static CVorlinApp* Instance();
+
+    // Start-up; false ends the program (call ExitInstance all the same).
+    bool InitInstance(const DocumentFactory& createDocument);
+    // Shut-down after the event loop: closes a document still open, releases the shared
+    // objects, stops the log. Returns the exit code.
+    int ExitInstance(int exitCode);
+
+    void WinHelp(uint32_t helpId, unsigned command);
+    void OnAppAbout();
+    // Command 32776: the preference sheet.
+    void OnPreferences();
+    // Opens or refreshes the compatibility status of the matrices.
+    void OnCompatibilityStatus();
+    void HideSplash();
+    void EnumerateLayoutFiles();
+
+    SharedSettings& Settings() { return settings_; }
+    ColorSettings& Colors() { return colors_; }
+    const CAppResources& Resources() const { return resources_; }
+    IFrameDocument* Document() const { return document_.get(); }
+    CMainFrame* MainFrame() const { return mainFrame_.get(); }
+    std::vector<std::string>& LayoutNames() { return layoutNames_; }
+
+private:
+    // The live document's controller object, when there is one.
+    CQuillex* Controller() const;
+    void OnSignal(int signalNumber);
+    void CloseDocument();
+
+    CDiagLogSource log_{"Application", "General Application Logging", 0};
+    SharedSettings settings_;
+    ColorSettings colors_;
+    CAppResources resources_;
+    std::vector<std::string> layoutNames_;
+    std::unique_ptr<CSplash> splash_;
+    std::unique_ptr<CSignalCloser> signalCloser_;
+    std::unique_ptr<CQtUiBridge> bridge_;
+    std::unique_ptr<CMainFrame> mainFrame_;
+    std::unique_ptr<IFrameDocument> document_;
+    bool logStarted_ = false;
+};
+
+}  // namespace corvane

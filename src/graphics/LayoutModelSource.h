@@ -1,0 +1,63 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "document/ViewUpdateHint.h"
+#include "graphics/TrunkSetObj.h"
+
+namespace corvane {
+
+class CGraphicLayout;
+
+// What a graphical layout needs of the model: an intercom's row and the trunk summary of a
+// pair. The graphical view provides it over its recordsets (or the document).
+class LayoutModelSource {
+public:
+    enum class Lookup { Found, NotFound, Failed };
+
+    struct IntercomRow {
+        std::string name;      // IntercomName
+        std::string comState;  // ComState: "OK..." while the matrix communicates
+        int baudRate = 0;      // BaudRate
+    };
+
+    virtual ~LayoutModelSource() = default;
+    // Failed fills error with the database's description.
+    virtual Lookup FindIntercom(int number, IntercomRow& row, std::string& error) = 0;
+    // The TrunkSummary row (from, to).
+    virtual Lookup FindTrunkSummary(int from, int to, TrunkSetCounts& counts,
+                                    std::string& error) = 0;
+};
+
+// A lookup that failed: the view reports it in the words of the format.
+struct LayoutModelError {
+    std::string format;  // "...\nDescription: %s"
+    std::string description;
+};
+
+inline constexpr const char* kTrunkUsageErrorFormat = "Error, getting trunk usage\nDescription: %s";
+inline constexpr const char* kIntercomNameErrorFormat =
+    "Error, getting intercom name\nDescription: %s";
+
+struct LayoutRefreshResult {
+    bool changed = false;  // a caption, count or flag changed: repaint
+    std::vector<LayoutModelError> errors;
+};
+
+// An intercom's caption: its name without trailing blanks, or "MX%02.2d" when it has none.
+std::string IntercomCaptionText(int number, const std::string& name);
+// "OK..." communicates.
+bool IsOnlineComState(const std::string& comState);
+
+// The counts of every trunk set that has a caption, zeros where the summary has no row.
+LayoutRefreshResult RefreshTrunkSetCounts(CGraphicLayout& layout, LayoutModelSource& model);
+// Caption, online state and remote mark of every intercom that has a caption; an intercom
+// the model lacks shows its number and is offline.
+LayoutRefreshResult RefreshIntercoms(CGraphicLayout& layout, LayoutModelSource& model);
+// What a hint asks for: the counts on a summary edit (0x10000), the intercoms on an
+// intercom edit or name change (0x8, 0x10).
+LayoutRefreshResult RefreshLayout(CGraphicLayout& layout, LayoutModelSource& model,
+                                  ViewUpdateHint hint);
+
+}  // namespace corvane

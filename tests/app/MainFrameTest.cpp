@@ -1,0 +1,290 @@
+#include "app/MainFrame.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QPalette>
+#include <QScreen>
+
+#include "fakes/FakeFrameDocument.h"
+#include "fakes/SupervisionRig.h"
+#include "fakes/TempDir.h"
+#include "platform/ProfileStore.h"
+#include "settings/AppSettings.h"
+#include "settings/ColorSettings.h"
+#include "ui/AppResources.h"
+#include "ui/QtUiBridge.h"
+#include "ui/VorlinStatusBar.h"
+
+namespace corvane {
+namespace {
+
+using testing::FakeFrameDocument;
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(resources_.Load(QApplication::palette()));
+        profile_.Load("");
+    }
+
+    std::unique_ptr<CMainFrame> Frame(IFrameDocument* document) {
+        // A long interval: the test runs the timer step itself.
+        auto frame = std::make_unique<CMainFrame>(resources_, profile_, std::chrono::hours(1));
+        frame->SetDocument(document);
+        return frame;
+    }
+
+    qint64 IconKey(int id) const { return resources_.Icon(id).cacheKey(); }
+    static qint64 PaneIconKey(const CMainFrame& frame, int pane) {
+        return frame.StatusBar().Pane(pane)->Icon().cacheKey();
+    }
+    static bool PaneHasIcon(const CMainFrame& frame, int pane) {
+        return !frame.StatusBar().Pane(pane)->Icon().isNull();
+    }
+
+    CAppResources resources_;
+    CProfileStore profile_;
+};
+
+TEST_F(MainFrameTest, InitialPanes) {
+    auto frame = Frame(nullptr);
+    const CVorlinStatusBar& bar = frame->StatusBar();
+    ASSERT_EQ(bar.PaneCount(), 4);
+    const int ids[] = {0, 212, 211, 213};
+    const char* texts[] = {"", "Quillex", "Audio Analyzer", "Testing: In Progress"};
+    for (int i = 1; i < 4; ++i) {
+        EXPECT_EQ(bar.PaneId(i), ids[i]);
+        EXPECT_EQ(bar.PaneText(i).toStdString(), texts[i]);
+        EXPECT_EQ(bar.PaneWidth(i), bar.TextWidth(texts[i]) + CMainFrame::kIconRoom);
+    }
+    EXPECT_GE(bar.minimumHeight(), 22);
+    EXPECT_EQ(bar.BarId(), 59393);
+}
+
+TEST_F(MainFrameTest, NoTickUntilTheDocumentIsReady) {
+    FakeFrameDocument document;
+    document.ready = false;
+    auto frame = Frame(&document);
+    frame->OnTimer();
+    EXPECT_EQ(document.ticks, 0);
+    EXPECT_EQ(frame->StatusBar().PaneText(3), "Testing: In Progress");
+    document.ready = true;
+    frame->OnTimer();
+    frame->OnTimer();
+    EXPECT_EQ(document.ticks, 2);
+    Frame(nullptr)->OnTimer();  // without a document nothing happens
+}
+
+TEST_F(MainFrameTest, PanesFollowTheDocument) {
+    struct Case {
+        std::optional<bool> controller;
+        std::optional<bool> tester;
+        TestingState testing;
+        int controllerIcon;  // 0: none set
+        int testerIcon;
+        int testingIcon;
+        const char* testingText;
+    };
+    const Case cases[] = {
+        {std::nullopt, std::nullopt, TestingState::Idle, 0, 0, 115, "Testing: Idle"},
+        {true, true, TestingState::InProgress, 114, 114, 117, "Testing: In Progress"},
+        {false, true, TestingState::Paused, 113, 114, 116, "Testing: Paused"},
+        {true, false, TestingState::Idle, 114, 113, 115, "Testing: Idle"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.testingText);
+        FakeFrameDocument document;
+        document.controllerCommunicating = c.controller;
+        document.testerConnected = c.tester;
+        document.testing = c.testing;
+        auto frame = Frame(&document);
+        frame->OnTimer();
+        EXPECT_EQ(PaneHasIcon(*frame, 1), c.controllerIcon != 0);
+        if (c.controllerIcon != 0) {
+            EXPECT_EQ(PaneIconKey(*frame, 1), IconKey(c.controllerIcon));
+        }
+        EXPECT_EQ(PaneHasIcon(*frame, 2), c.testerIcon != 0);
+        if (c.testerIcon != 0) {
+            EXPECT_EQ(PaneIconKey(*frame, 2), IconKey(c.testerIcon));
+        }
+        EXPECT_EQ(PaneIconKey(*frame, 3), IconKey(c.testingIcon));
+        EXPECT_EQ(frame->StatusBar().PaneText(3).toStdString(), c.testingText);
+    }
+}
+
+TEST_F(MainFrameTest, LinkChangesAndALostControllerObjectKeepTheLastIcon) {
+    FakeFrameDocument document;
+    document.controllerCommunicating = false;
+    auto frame = Frame(&document);
+    frame->OnTimer();
+    EXPECT_EQ(PaneIconKey(*frame, 1), IconKey(113));
+    document.controllerCommunicating = true;
+    frame->OnTimer();
+    EXPECT_EQ(PaneIconKey(*frame, 1), IconKey(114));
+    document.controllerCommunicating.reset();
+    frame->OnTimer();
+    EXPECT_EQ(PaneIconKey(*frame, 1), IconKey(114));
+}
+
+TEST_F(MainFrameTest, TheInstrumentPaneTakesTheNameAndItsWidth) {
+    FakeFrameDocument document;
+    document.analyzerName = "RT-2M";
+    auto frame = Frame(&document);
+    frame->OnTimer();
+    const CVorlinStatusBar& bar = frame->StatusBar();
+    EXPECT_EQ(bar.PaneText(2), "RT-2M");
+    EXPECT_EQ(bar.PaneWidth(2), bar.TextWidth("RT-2M") + CMainFrame::kIconRoom);
+}
+
+TEST_F(MainFrameTest, ATickIsNeverReentered) {
+    FakeFrameDocument document;
+    CMainFrame* frame = nullptr;
+    // As a message box inside the tick would, the tick lets further timer steps run.
+    document.onTick = [&] {
+        frame->OnTimer();
+        frame->OnTimer();
+    };
+    auto owned = Frame(&document);
+    frame = owned.get();
+    frame->OnTimer();
+    EXPECT_EQ(document.ticks, 1);
+    frame->OnTimer();
+    EXPECT_EQ(document.ticks, 2);
+}
+
+TEST_F(MainFrameTest, ACloseDuringTheTickWaitsForItsEnd) {
+    FakeFrameDocument document;
+    CMainFrame* frame = nullptr;
+    document.onTick = [&] { frame->close(); };
+    auto owned = Frame(&document);
+    frame = owned.get();
+    int closedSignals = 0;
+    QObject::connect(frame, &CMainFrame::DocumentClosed, [&] { ++closedSignals; });
+    frame->show();
+    frame->OnTimer();
+    EXPECT_EQ(document.closes, 1);
+    EXPECT_FALSE(document.closedDuringTick);
+    EXPECT_EQ(closedSignals, 1);
+    EXPECT_EQ(frame->Document(), nullptr);
+    EXPECT_FALSE(frame->isVisible());
+}
+
+TEST_F(MainFrameTest, TheDocumentMayRefuseTheClose) {
+    FakeFrameDocument document;
+    document.allowClose = false;
+    auto frame = Frame(&document);
+    frame->show();
+    EXPECT_FALSE(frame->close());
+    EXPECT_EQ(document.closes, 0);
+    EXPECT_TRUE(frame->isVisible());
+    document.allowClose = true;
+    EXPECT_TRUE(frame->close());
+    EXPECT_EQ(document.closes, 1);
+}
+
+TEST_F(MainFrameTest, TheStatusBarStateIsSavedOnClose) {
+    {
+        auto frame = Frame(nullptr);
+        frame->show();
+        frame->StatusBar().hide();
+        frame->close();
+    }
+    EXPECT_EQ(profile_.GetProfileInt("Preferences\\ToolBars\\-Bar0", "BarID", 0), 59393);
+    EXPECT_EQ(profile_.GetProfileInt("Preferences\\ToolBars\\-Bar0", "Visible", 1), 0);
+    auto again = Frame(nullptr);
+    again->show();
+    EXPECT_FALSE(again->StatusBar().isVisible());
+}
+
+TEST_F(MainFrameTest, PostedMessagesReachTheDocument) {
+    FakeFrameDocument document;
+    document.compatibilityState = true;
+    auto frame = Frame(&document);
+    CQtUiBridge bridge;
+    QObject::connect(&bridge, &CQtUiBridge::UpdateViewsPosted, frame.get(),
+                     &CMainFrame::OnUpdateViews);
+    QObject::connect(&bridge, &CQtUiBridge::CompatibilityChangePosted, frame.get(),
+                     &CMainFrame::OnCompatibility);
+    std::vector<bool> compatibility;
+    QObject::connect(frame.get(), &CMainFrame::CompatibilityStatusChanged,
+                     [&](bool any) { compatibility.push_back(any); });
+    bridge.PostUpdateHint(0x440);
+    bridge.PostCompatibilityChange();
+    EXPECT_TRUE(document.hints.empty());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(document.hints, std::vector<uint32_t>{0x440});
+    EXPECT_EQ(compatibility, std::vector<bool>{true});
+}
+
+TEST_F(MainFrameTest, PlacedOnNineTenthsOfTheScreen) {
+    auto frame = Frame(nullptr);
+    frame->PlaceOnScreen();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(frame->geometry().width(), area.width() * 9 / 10);
+    EXPECT_EQ(frame->geometry().height(), area.height() * 9 / 10);
+}
+
+// The window as the operator sees it, saved for a look by people.
+void SaveScreenshot(CMainFrame& frame, const QString& name) {
+    frame.resize(900, 560);
+    frame.show();
+    QCoreApplication::processEvents();
+    const QImage shot = frame.grab().toImage();
+    ASSERT_FALSE(shot.isNull());
+    QDir().mkpath(CORVANE_SCREENSHOT_DIR);
+    const QString path = QStringLiteral(CORVANE_SCREENSHOT_DIR "/") + name;
+    ASSERT_TRUE(shot.save(path, "PNG"));
+    const QImage saved(path);
+    EXPECT_EQ(saved.size(), shot.size());
+}
+
+// The live document against the fake controller on loopback, ticked by the frame's timer
+// step until the link is up.
+TEST_F(MainFrameTest, ScreenshotOfTheLiveDocumentWithTheLinkUp) {
+    testing::SupervisionRig rig;
+    CVorlinDoc& document = rig.Start();
+    ASSERT_TRUE(rig.started);
+    auto frame = Frame(&document);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (document.IsControllerCommunicating() != true && std::chrono::steady_clock::now() < end) {
+        rig.clock.Advance(std::chrono::milliseconds(100));
+        frame->OnTimer();
+        QCoreApplication::processEvents();
+    }
+    frame->OnTimer();
+    ASSERT_EQ(document.IsControllerCommunicating(), true);
+    EXPECT_GT(document.TickCount(), 0u);
+    SaveScreenshot(*frame, "main-frame-link-up.png");
+    const CVorlinStatusBar& bar = frame->StatusBar();
+    EXPECT_EQ(bar.PaneText(1), "Quillex");
+    EXPECT_EQ(bar.PaneText(2), "Audio Analyzer");
+    EXPECT_EQ(bar.PaneText(3), "Testing: Idle");
+    EXPECT_EQ(PaneIconKey(*frame, 1), IconKey(114));
+    document.OnCloseDocument();
+}
+
+TEST_F(MainFrameTest, ScreenshotAfterTheLinkCameUp) {
+    FakeFrameDocument document;
+    document.controllerCommunicating = false;
+    document.analyzerName = "Tonexa";
+    document.testerConnected = false;
+    auto frame = Frame(&document);
+    frame->OnTimer();
+    EXPECT_EQ(PaneIconKey(*frame, 1), IconKey(113));
+    document.controllerCommunicating = true;
+    document.testerConnected = true;
+    frame->OnTimer();
+    const CVorlinStatusBar& bar = frame->StatusBar();
+    EXPECT_EQ(bar.PaneText(1), "Quillex");
+    EXPECT_EQ(bar.PaneText(2), "Tonexa");
+    EXPECT_EQ(bar.PaneText(3), "Testing: Idle");
+    EXPECT_EQ(PaneIconKey(*frame, 1), IconKey(114));
+    EXPECT_EQ(PaneIconKey(*frame, 2), IconKey(114));
+    EXPECT_EQ(PaneIconKey(*frame, 3), IconKey(115));
+}
+
+}  // namespace
+}  // namespace corvane
