@@ -153,8 +153,8 @@ void CDocumentPreferences::SetLoopbackDue() {
     doc_.SetLoopbackDue(true);
 }
 
-void CDocumentPreferences::UpdateAllViews(uint32_t hint, int64_t) {
-    doc_.UpdateAllViews(hint);
+void CDocumentPreferences::UpdateAllViews(uint32_t hint, int64_t payload) {
+    doc_.UpdateAllViews(nullptr, hint, {nullptr, static_cast<int>(payload)});
 }
 
 void CDocumentPreferences::ResetTestScheduleDay() {

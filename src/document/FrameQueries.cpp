@@ -65,13 +65,12 @@ IPreferenceTarget* CVorlinDoc::PreferenceTarget() {
 }
 
 void CVorlinDoc::UpdateAllViews(uint32_t hint) {
-    for (const ViewObserver& view : views_) {
-        view(hint);
-    }
+    views_.Broadcast(nullptr, hint);
 }
 
-void CVorlinDoc::AddViewObserver(ViewObserver observer) {
-    views_.push_back(std::move(observer));
+void CVorlinDoc::UpdateAllViews(IViewHintReceiver* sender, ViewUpdateHint hint,
+                                const HintPayload& payload) {
+    views_.Broadcast(sender, hint, payload);
 }
 
 CVorlinDatabase* CVorlinDoc::Database() const {

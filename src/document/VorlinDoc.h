@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -23,6 +22,7 @@
 #include "document/NameTables.h"
 #include "document/TrunkChecker.h"
 #include "document/TrunkData.h"
+#include "document/ViewHintBus.h"
 #include "document/ViewUpdateHint.h"
 #include "link/QuillexModel.h"
 #include "log/DiagLogSource.h"
@@ -243,11 +243,13 @@ public:
     std::optional<bool> IsTesterConnected() const override;
     TestingState GetTestingState() const override;
     bool HasCompatibilityState() const override;
-    // Tells every view; the views register themselves.
+    // Tells every view, with no sender and no payload.
     void UpdateAllViews(uint32_t hint) override;
+    // Tells every view but the sender.
+    void UpdateAllViews(IViewHintReceiver* sender, ViewUpdateHint hint, const HintPayload& payload);
+    // The views join and leave here.
+    CViewHintBus& Views() { return views_; }
     IPreferenceTarget* PreferenceTarget() override;
-    using ViewObserver = std::function<void(uint32_t hint)>;
-    void AddViewObserver(ViewObserver observer);
 
     uint64_t TickCount() const { return ticks_; }
     // The objects the new-document step made; none before it and after the close.
@@ -309,7 +311,7 @@ private:
     DocumentParts parts_;
     std::unique_ptr<DocumentWorkers> workers_;
     std::unique_ptr<CDocumentPreferences> preferences_;
-    std::vector<ViewObserver> views_;
+    CViewHintBus views_;
     std::atomic<bool> ready_{false};
     bool inTick_ = false;
     std::atomic<bool> loopbackDue_{true};  // also set by the instrument's worker

@@ -62,12 +62,14 @@ TEST(SupervisionTick, OneViewUpdateForAChangeAndNoneWithout) {
 TEST(SupervisionTick, AViewThatTicksDuringTheUpdateDoesNotReenter) {
     SupervisionRig rig;
     CVorlinDoc& doc = StartWithoutController(rig);
-    doc.AddViewObserver([&doc](uint32_t) { doc.OnSupervisionTick(); });
+    testing::ViewHintRecorder ticker([&doc](ViewUpdateHint) { doc.OnSupervisionTick(); });
+    doc.Views().Subscribe(&ticker);
     doc.SetTrunkDefinition(testing::TrunkBetween(1, 1, 1, 2, 1), true);
     const uint64_t ticks = doc.TickCount();
     doc.OnSupervisionTick();
     EXPECT_EQ(doc.TickCount(), ticks + 1);
     EXPECT_EQ(rig.updates.size(), 1u);
+    doc.Views().Unsubscribe(&ticker);
 }
 
 TEST(SupervisionTick, ASetterDuringAWriteBackIsWrittenByALaterTick) {

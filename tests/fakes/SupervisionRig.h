@@ -13,6 +13,7 @@
 #include "fakes/ManualClock.h"
 #include "fakes/RecordingUiBridge.h"
 #include "fakes/TempDir.h"
+#include "fakes/ViewHintRecorder.h"
 #include "link/Quillex.h"
 #include "platform/ProfileStore.h"
 #include "settings/AppSettings.h"
@@ -59,7 +60,7 @@ public:
     }
     CVorlinDoc& Create(DocumentParts parts) {
         doc = std::make_unique<CVorlinDoc>(settings, clock, std::move(parts));
-        doc->AddViewObserver([this](uint32_t hint) { updates.push_back(hint); });
+        doc->Views().Subscribe(&recorder);
         return *doc;
     }
     CVorlinDoc& Start() {
@@ -95,6 +96,7 @@ public:
     RecordingUiBridge ui;
     std::unique_ptr<CVorlinDoc> doc;
     std::vector<uint32_t> updates;
+    ViewHintRecorder recorder{[this](ViewUpdateHint hint) { updates.push_back(hint); }};
     bool started = false;
 };
 
