@@ -124,6 +124,8 @@ void CDaoRecordset::Close() {
     gone_ = false;
     rows_.clear();
     rowids_.clear();
+    keys_.clear();
+    rowStamps_.clear();
     columnNames_.clear();
     key_.clear();
     row_ = -1;
@@ -179,7 +181,7 @@ void CDaoRecordset::CancelUpdate() {
     }
 }
 
-DaoStatement CDaoRecordset::Statement(CachedSql& sql) {
+DaoStatement CDaoRecordset::Statement(CachedSql& sql) const {
     if (sql.slot == nullptr) {
         sql.slot = &db_.Slot(sql.sql);
     }
@@ -390,7 +392,7 @@ DaoValue CDaoRecordset::GetFieldValue(int field) const {
     if (type_ == DaoOpenType::Table) {
         return FieldValue(bindings_[field].bound.field);
     }
-    return rows_[row_][field];
+    return GetRowValue(row_, field);
 }
 
 }  // namespace corvane

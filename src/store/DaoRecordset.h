@@ -77,13 +77,28 @@ public:
     void SetBookmark(Bookmark bookmark);
     Bookmark GetLastModifiedBookmark() const;
 
+    // Dynasets on a query: keep only the key of each row (the query's column keyField, which
+    // its WHERE clause names as keyExpression) and read a row's values by that key when they
+    // are asked for, so that rows show their current values in the order of the last requery,
+    // and a list of any length costs one key a row. keyWithinFilter: the key is unique only
+    // among the rows that pass the filter. Set before Open; keyset rows are never updatable.
+    void SetRowKey(int keyField, std::string keyExpression, bool keyWithinFilter);
+    bool IsKeyset() const { return rowKey_.field >= 0; }
+    // Keysets: the values read so far are read again when next asked for.
+    void RefreshRowValues();
+    // The field of a dynaset row by its 0-based number, without moving the current row. A
+    // keyset row gone since the requery reads as null.
+    DaoValue GetRowValue(long row, int field) const;
+    // The key of a keyset row (null for other dynasets).
+    DaoValue GetRowKey(long row) const;
+
     // Dynasets: the WHERE condition without WHERE, and the ORDER BY list (column names,
     // numbers or quoted aliases), applied when opened or requeried.
     std::string m_strFilter;
     std::string m_strSort;
     // Reads the rows again and stands on the first (table recordsets: on the first row).
     void Requery();
-    long GetRecordCount();
+    long GetRecordCount() const;
     // 0-based row of a dynaset, -1 when on no row.
     long GetAbsolutePosition() const;
 
@@ -129,6 +144,9 @@ private:
 
     // Dynaset (DaoDynaset.cpp)
     void RunDynaset();
+    void RunKeyset(const std::string& sql);
+    const std::vector<DaoValue>& KeysetRow(size_t row) const;
+    void CheckDynasetRow(long row, int field) const;
     void LoadDynasetRow();
     void RefreshDynasetRow(size_t row, Bookmark rowid);
     void DynasetMoveTo(long row);
@@ -137,7 +155,7 @@ private:
     Bookmark WriteRow();
     CachedSql& UpdateSql(uint64_t columns);
     CachedSql& InsertSql(uint64_t columns);
-    DaoStatement Statement(CachedSql& sql);
+    DaoStatement Statement(CachedSql& sql) const;
 
     CDaoDatabase& db_;
     uint64_t generation_ = 0;
@@ -163,13 +181,24 @@ private:
     std::vector<DaoValue> key_;
     Bookmark rowid_ = 0;
     std::string selectList_;
-    CachedSql sqlFirst_, sqlLast_, sqlNext_, sqlPrev_, sqlRow_, sqlCount_;
+    CachedSql sqlFirst_, sqlLast_, sqlNext_, sqlPrev_, sqlRow_;
+    mutable CachedSql sqlCount_;
     std::unordered_map<size_t, CachedSql> sqlSeek_;
     std::vector<bool> bindingIsKey_;
 
-    // Dynaset rows
+    // Dynaset rows; a keyset reads a row's values when first asked for after a refresh.
+    struct RowKey {
+        int field = -1;
+        std::string expression;
+        bool withinFilter = false;
+    };
+    RowKey rowKey_;
+    std::vector<DaoValue> keys_;
+    mutable std::vector<uint32_t> rowStamps_;
+    uint32_t valuesStamp_ = 1;
+    mutable CachedSql sqlByKey_;
     std::vector<std::string> columnNames_;
-    std::vector<std::vector<DaoValue>> rows_;
+    mutable std::vector<std::vector<DaoValue>> rows_;
     std::vector<Bookmark> rowids_;  // when the source is a table
     long row_ = -1;
 };

@@ -277,7 +277,7 @@ void CDaoRecordset::Move(long rows) {
     }
 }
 
-long CDaoRecordset::GetRecordCount() {
+long CDaoRecordset::GetRecordCount() const {
     CheckOpen();
     if (type_ == DaoOpenType::Dynaset) {
         return static_cast<long>(rows_.size());

@@ -78,7 +78,8 @@ ListQuery MakeTrunkListQuery() {
             sql,
             {0, 1, 2, 9},
             {{5, 21}, {8, 22}, {15, 23}, {17, 24}},
-            "Error, initializing trunk list query\nDescription: %s"};
+            "Error, initializing trunk list query\nDescription: %s",
+            0};
 }
 
 ListQuery MakeRequestListQuery() {
@@ -109,7 +110,8 @@ ListQuery MakeRequestListQuery() {
             sql,
             {0, 2, 3, 6, 7},
             {{4, 14}, {8, 15}},
-            "Error, initializing requests list query\nDescription: %s"};
+            "Error, initializing requests list query\nDescription: %s",
+            0};
 }
 
 ListQuery MakeAlarmListQuery() {
@@ -124,7 +126,8 @@ ListQuery MakeAlarmListQuery() {
             sql,
             {0, 1, 2, 3, 4, 12},
             {},
-            "Error, initializing alarms list query\nDescription: %s"};
+            "Error, initializing alarms list query\nDescription: %s",
+            0};
 }
 
 // Both ends of one trunk of a conflict pair: intercom name, alpha and port of each. Aliases
@@ -185,7 +188,7 @@ ListQuery IntercomListQuery(bool networkInfo, bool extendedIntercoms) {
     }
     sql += "ComState AS 'Status', " + Boolean("Alarms") + " AS 'Alarms?', " + Boolean("Notify") +
            " AS 'Notify?' FROM Intercoms";
-    return {ListQueryKind::Intercoms, sql, {0}, {}, kIntercomsError};
+    return {ListQueryKind::Intercoms, sql, {0}, {}, kIntercomsError, 0};
 }
 
 const ListQuery& TrunkListQuery() {
@@ -205,7 +208,8 @@ const ListQuery& AlphaListQuery() {
         "AS 'Number', Alpha AS 'Alpha', AsgnKey AS '_AsgnKey' FROM AllNames ",
         {0, 2, 3},
         {},
-        "Error, initializing alphas list query\nDescription: %s"};
+        "Error, initializing alphas list query\nDescription: %s",
+        5};
     return query;
 }
 
@@ -229,7 +233,8 @@ const ListQuery& SummaryListQuery() {
         "Intercoms.Intercomindex = TrunkSummary.ToIntercomIndex ",
         {0},
         {},
-        "Error, initializing summary list query\nDescription: %s"};
+        "Error, initializing summary list query\nDescription: %s",
+        0};
     return query;
 }
 
@@ -258,6 +263,9 @@ bool OpenListQuery(CListRecordset& rs, const ListQuery& query, int listWidth,
     setup = {};
     try {
         rs.m_strSort = rs.GetKeyColumn();
+        if (query.keyField >= 0 && !rs.GetKeyColumn().empty()) {
+            rs.SetRowKey(query.keyField, rs.GetKeyColumn(), rs.IsKeyUniqueWithinFilter());
+        }
         rs.Open(DaoOpenType::Dynaset, query.sql);
     } catch (const CDaoException& e) {
         ReportDaoException(e, query.errorFormat);

@@ -30,6 +30,8 @@ struct ListQuery {
     std::vector<int> positions;
     std::vector<ListSortMapping> sortMapping;
     const char* errorFormat;  // ends in "\nDescription: %s"
+    // The column that holds the list recordset's key column, -1 when the kind has none.
+    int keyField = -1;
 };
 
 // The intercom list's columns follow what the controller reports: the network columns with
@@ -75,8 +77,9 @@ private:
     std::array<Recorded, kListQueryKinds> kinds_;
 };
 
-// The openers: sort the recordset on its key column, open it on the query, record the
-// positions and describe the list's columns for a list of the given width. A database
+// The openers: sort the recordset on its key column, open it on the query (a keyset on the
+// key column where the kind has one), record the positions and describe the list's columns
+// for a list of the given width. A database
 // failure is reported with the query's text (or the column set-up's) and gives false and
 // an empty list.
 bool OpenListQuery(CListRecordset& rs, const ListQuery& query, int listWidth,

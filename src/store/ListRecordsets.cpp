@@ -45,6 +45,7 @@ CDupTrunkListRecordset::CDupTrunkListRecordset(CDaoDatabase& db) : CListRecordse
 
 CSummaryListRecordset::CSummaryListRecordset(CDaoDatabase& db) : CListRecordset(db) {
     m_strKeyColumn = "TrunkSummary.ToIntercomIndex";
+    m_bKeyWithinFilter = true;
 }
 
 }  // namespace corvane

@@ -7,7 +7,8 @@
 namespace corvane {
 
 // The recordset behind a list view: a dynaset with no bound columns (the view reads the
-// cells) and a key column that makes the view's sort order total.
+// cells) and a key column that makes the view's sort order total. Opened by its list query as
+// a keyset on that column, so that an edited row shows its new values without a requery.
 class CListRecordset : public CDaoRecordset {
 public:
     explicit CListRecordset(CDaoDatabase& db);
@@ -16,9 +17,13 @@ public:
     // Qualified with its table where the kind's query joins tables that share the name;
     // empty when the kind has none.
     virtual std::string GetKeyColumn() const;
+    // The key tells rows apart only among those that pass the filter (the trunk summary of
+    // one intercom).
+    bool IsKeyUniqueWithinFilter() const { return m_bKeyWithinFilter; }
 
 protected:
     std::string m_strKeyColumn;
+    bool m_bKeyWithinFilter = false;
 };
 
 // The sort text of a list: the user's column and direction, then the key column when there
