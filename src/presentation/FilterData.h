@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "document/ViewHintBus.h"
+
 namespace corvane {
 
 // What a filter title needs to know of the model; the document provides it.
@@ -22,12 +24,13 @@ public:
 
 enum class FilterKind { Intercoms, Trunks, Requests, Alphas, Alarms, DupTrunks, Summary };
 
-// The selectors of one child frame's form; INT_MAX means "any".
-class CVorlinFilterData {
+// The selectors of one child frame's form; INT_MAX means "any". The payload of the filter
+// hint.
+class CVorlinFilterData : public CHintPayload {
 public:
     static constexpr int kAny = INT_MAX;
 
-    virtual ~CVorlinFilterData() = default;
+    ~CVorlinFilterData() override = default;
 
     FilterKind Kind() const { return kind_; }
     // Copies the six selectors, never the changed byte.

@@ -2,10 +2,14 @@
 
 #include <string>
 
+#include "document/ViewHintBus.h"
+
 namespace corvane {
 
 // Sort column and direction of one list, the payload of the sort hint.
-struct CVorlinSortData {
+struct CVorlinSortData : CHintPayload {
+    CVorlinSortData() = default;
+    CVorlinSortData(bool a, int c) : ascending(a), column(c) {}
     bool ascending = true;
     int column = 1;  // display column, 0-based
 };
