@@ -6,7 +6,9 @@
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScreen>
 #include <QUrl>
 
@@ -15,6 +17,9 @@
 #include "presentation/BarState.h"
 #include "ui/AppResources.h"
 #include "ui/VorlinStatusBar.h"
+#include "ui/views/ChildFrame.h"
+#include "ui/views/CommandTarget.h"
+#include "ui/views/ViewContext.h"
 
 namespace corvane {
 namespace {
@@ -54,21 +59,129 @@ CMainFrame::CMainFrame(const CAppResources& resources, CProfileStore& profile,
 
 void CMainFrame::CreateMenus() {
     fileMenu_ = menuBar()->addMenu(tr("&File"));
+    AddRoutedCommand(*fileMenu_, cmd::kFileSave, tr("&Save"), QKeySequence::Save);
+    AddRoutedCommand(*fileMenu_, cmd::kFileSaveAs, tr("Save &As..."));
+    fileMenu_->addSeparator();
     fileMenu_->addAction(tr("E&xit"), this, &QWidget::close);
 
-    QMenu* view = menuBar()->addMenu(tr("&View"));
-    QAction* bar = view->addAction(tr("&Status Bar"));
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    AddRoutedCommand(*edit, cmd::kEditUndo, tr("&Undo"), QKeySequence::Undo);
+    edit->addSeparator();
+    AddRoutedCommand(*edit, cmd::kEditSelectAll, tr("Select &All"), QKeySequence::SelectAll);
+
+    viewMenu_ = menuBar()->addMenu(tr("&View"));
+    QAction* bar = viewMenu_->addAction(tr("&Status Bar"));
     bar->setCheckable(true);
     connect(bar, &QAction::toggled, statusBar_, &QWidget::setVisible);
-    connect(view, &QMenu::aboutToShow, bar,
+    connect(viewMenu_, &QMenu::aboutToShow, bar,
             [this, bar] { bar->setChecked(statusBar_->isVisible()); });
+    AddRoutedCommand(*viewMenu_, cmd::kInfoBar1, tr("Info Bar &1"), {}, true);
+    AddRoutedCommand(*viewMenu_, cmd::kInfoBar2, tr("Info Bar &2"), {}, true);
 
     QMenu* window = menuBar()->addMenu(tr("&Window"));
+    window->addAction(tr("&New Window"), this, &CMainFrame::NewWindow);
+    AddRoutedCommand(*window, cmd::kCloseWindow, tr("&Close Window"));
+    window->addSeparator();
     window->addAction(tr("&Cascade"), mdiArea_, &QMdiArea::cascadeSubWindows);
     window->addAction(tr("&Tile"), mdiArea_, &QMdiArea::tileSubWindows);
+    AddRoutedCommand(*window, cmd::kNextPane, tr("Ne&xt Pane"), QKeySequence(Qt::Key_F6));
+    AddRoutedCommand(*window, cmd::kPrevPane, tr("Pre&vious Pane"),
+                     QKeySequence(Qt::SHIFT | Qt::Key_F6));
 
     helpMenu_ = menuBar()->addMenu(tr("&Help"));
     helpMenu_->addAction(tr("&Release Notes..."), this, &CMainFrame::OnReleaseNotes);
+}
+
+QAction* CMainFrame::AddRoutedCommand(QMenu& menu, int id, const QString& text,
+                                      const QKeySequence& shortcut, bool checkable) {
+    QAction* action = menu.addAction(text);
+    action->setData(id);
+    action->setShortcut(shortcut);
+    action->setCheckable(checkable);
+    connect(action, &QAction::triggered, this, [this, id] {
+        if (CChildFrame* frame = ActiveChildFrame()) {
+            frame->RouteCommand(id);
+        }
+    });
+    if (!menu.property("routed").toBool()) {
+        menu.setProperty("routed", true);
+        connect(&menu, &QMenu::aboutToShow, this, [this, &menu] { UpdateRoutedCommands(menu); });
+    }
+    return action;
+}
+
+void CMainFrame::UpdateRoutedCommands(QMenu& menu) {
+    const CChildFrame* frame = ActiveChildFrame();
+    for (QAction* action : menu.actions()) {
+        if (!action->data().isValid()) {
+            continue;
+        }
+        const auto ui = frame != nullptr ? frame->RouteCommandUpdate(action->data().toInt())
+                                         : std::optional<CommandUi>();
+        action->setEnabled(ui.has_value() && ui->enabled);
+        action->setChecked(ui.has_value() && ui->checked);
+    }
+}
+
+void CMainFrame::SetViewContext(const ViewContext* context) {
+    if (context == nullptr) {
+        CloseChildFrames();
+    }
+    views_ = context;
+    if (views_ != nullptr && mdiArea_->subWindowList().isEmpty()) {
+        NewWindow();
+    }
+}
+
+CChildFrame* CMainFrame::CreateChildFrame() {
+    if (views_ == nullptr) {
+        return nullptr;
+    }
+    auto* frame = new CChildFrame(*views_);
+    mdiArea_->addSubWindow(frame);
+    return frame;
+}
+
+CChildFrame* CMainFrame::NewWindow() {
+    CChildFrame* frame = CreateChildFrame();
+    if (frame == nullptr) {
+        return nullptr;
+    }
+    // A new frame opens on every request, as its tree's first item to be selected.
+    frame->SetViewKind(ViewKind::Requests, nullptr);
+    frame->show();
+    return frame;
+}
+
+CChildFrame* CMainFrame::ActiveChildFrame() const {
+    return qobject_cast<CChildFrame*>(mdiArea_->activeSubWindow());
+}
+
+bool CMainFrame::OpenFilteredView(ViewKind kind, int selector1, int selector2) {
+    if (ActiveChildFrame() == nullptr) {
+        QMessageBox::warning(this, windowTitle(),
+                             QString::fromStdString(LoadString(ids::kCommandFailed)));
+        return false;
+    }
+    CChildFrame* frame = CreateChildFrame();
+    frame->setUpdatesEnabled(false);
+    std::unique_ptr<CVorlinFilterData> filter = NewFilterOf(kind);
+    if (filter == nullptr) {
+        filter = NewFilterOf(ViewKind::Alphas);
+    }
+    filter->SetSelector(1, selector1);
+    filter->SetSelector(2, selector2);
+    frame->SetViewKind(kind, filter.get());
+    frame->setUpdatesEnabled(true);
+    frame->show();
+    return true;
+}
+
+void CMainFrame::CloseChildFrames() {
+    // The views hold recordsets on the document's database: they go before it closes.
+    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        delete window;
+    }
 }
 
 void CMainFrame::SetDocument(IFrameDocument* document) {
@@ -200,6 +313,8 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     log_.Printf(0, "Main window closing");
     SaveBarState();
     timer_.stop();
+    CloseChildFrames();
+    views_ = nullptr;
     if (document_ != nullptr) {
         IFrameDocument* document = document_;
         document_ = nullptr;

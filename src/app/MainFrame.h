@@ -12,9 +12,12 @@ class QMenu;
 namespace corvane {
 
 class CAppResources;
+class CChildFrame;
 class CProfileStore;
 class CVorlinStatusBar;
 class IFrameDocument;
+struct ViewContext;
+enum class ViewKind : int;
 
 // The multiple-document main window: the status bar with the controller, instrument and
 // testing panes, and the timer that refreshes them and runs the document's supervision tick.
@@ -37,10 +40,21 @@ public:
     // Null until the document exists; the frame never owns it.
     void SetDocument(IFrameDocument* document);
     IFrameDocument* Document() const { return document_; }
+    // What the child frames show; with it the first child frame opens. Null: no child
+    // frames (a document without views).
+    void SetViewContext(const ViewContext* context);
+
+    // A new child frame showing a kind with a filter of two selectors; without an active
+    // child frame "Command failed." and false.
+    bool OpenFilteredView(ViewKind kind, int selector1, int selector2);
+    // A new child frame as the Window menu's "New Window" opens it.
+    CChildFrame* NewWindow();
+    CChildFrame* ActiveChildFrame() const;
 
     CVorlinStatusBar& StatusBar() const { return *statusBar_; }
     QMdiArea& MdiArea() const { return *mdiArea_; }
     QMenu& FileMenu() const { return *fileMenu_; }
+    QMenu& ViewMenu() const { return *viewMenu_; }
     QMenu& HelpMenu() const { return *helpMenu_; }
 
     // 9/10 of the screen's width and height, centred.
@@ -66,6 +80,12 @@ protected:
 
 private:
     void CreateMenus();
+    // A menu item of a command that the active child frame's panes handle.
+    QAction* AddRoutedCommand(QMenu& menu, int id, const QString& text,
+                              const QKeySequence& shortcut = {}, bool checkable = false);
+    void UpdateRoutedCommands(QMenu& menu);
+    CChildFrame* CreateChildFrame();
+    void CloseChildFrames();
     void LoadBarState();
     void SaveBarState();
     void SetPaneTextWithIcon(int index, const QString& text);
@@ -77,7 +97,9 @@ private:
     QMdiArea* mdiArea_;
     CVorlinStatusBar* statusBar_;
     QMenu* fileMenu_ = nullptr;
+    QMenu* viewMenu_ = nullptr;
     QMenu* helpMenu_ = nullptr;
+    const ViewContext* views_ = nullptr;
     QTimer timer_;
     bool communicating_ = true;
     QString instrumentText_;

@@ -30,6 +30,7 @@
 #include "ui/XMessageBox.h"
 #include "ui/preferences/ConfigPage.h"
 #include "ui/preferences/PrefSheet.h"
+#include "ui/views/ViewContext.h"
 
 namespace corvane {
 namespace {
@@ -146,6 +147,14 @@ bool CVorlinApp::InitInstance(const DocumentFactory& createDocument) {
         return false;
     }
     mainFrame_->SetDocument(document_.get());
+    if (auto* doc = dynamic_cast<CVorlinDoc*>(document_.get())) {
+        viewContext_.reset(new ViewContext{*doc, settings_, colors_, Profile(), resources_,
+                                           [this](ViewKind kind, int selector1, int selector2) {
+                                               return mainFrame_->OpenFilteredView(kind, selector1,
+                                                                                   selector2);
+                                           }});
+        mainFrame_->SetViewContext(viewContext_.get());
+    }
 
     // 12. The program's name, and the main window shown maximised.
     setApplicationDisplayName(QString::fromStdString(LoadString(ids::kAppCaption)));
@@ -170,6 +179,10 @@ void CVorlinApp::CloseDocument() {
     if (document_ == nullptr) {
         return;
     }
+    if (mainFrame_ != nullptr) {
+        mainFrame_->SetViewContext(nullptr);
+    }
+    viewContext_.reset();
     // The frame closes the document it holds when it closes; one that failed to start was
     // never given to the frame and is only destroyed.
     if (mainFrame_ != nullptr && mainFrame_->Document() != nullptr) {

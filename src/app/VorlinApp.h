@@ -19,6 +19,7 @@ class CQtUiBridge;
 class CSignalCloser;
 class CSplash;
 class IFrameDocument;
+struct ViewContext;
 
 // The one application object: starts the program in its fixed order, holds the settings,
 // the shared drawing resources and the layout names, and releases everything at exit.
@@ -72,6 +73,8 @@ private:
     std::unique_ptr<CQtUiBridge> bridge_;
     std::unique_ptr<CMainFrame> mainFrame_;
     std::unique_ptr<IFrameDocument> document_;
+    // What the child frames show; only with a live document.
+    std::unique_ptr<ViewContext> viewContext_;
     bool logStarted_ = false;
 };
 

@@ -12,9 +12,16 @@ const std::unordered_map<int, std::string>& Table() {
         {211, "Audio Analyzer"},
         {212, "Quillex"},
         {213, "Testing: In Progress"},
+        {5320,
+         "Warning, trunk %1!d! is in use.  Do you want to procede\nwith the test which will "
+         "cause the assignments to be\nmoved to another trunk?"},
+        {5345, "Are you sure you want to delete '%s'?"},
         {5346, "Testing: Idle"},
         {5347, "Testing: In Progress"},
         {5348, "Testing: Paused"},
+        {5349,
+         "Warning, trunk %1!d! involves an intercom which is not communicating.\nDo you want "
+         "to proceed with the test anyway?"},
         {5350, "Build Date: "},
         {5421, "Audio Analyzer"},
         // request states
@@ -94,6 +101,7 @@ const std::unordered_map<int, std::string>& Table() {
          "Failed to open the %1 COM port!\n\nThe application will continue running but be "
          "unable to control the %1.\n\nPlease verify that this port (%2) exists and is not "
          "already in use."},
+        {61705, "Command failed."},
     };
     return table;
 }

@@ -38,6 +38,12 @@ inline constexpr int kAllFunctionTypes = 5640;     // "All function types"
 // The controller's serial port could not be made (%1 device type 0) or opened (%2 its name).
 inline constexpr int kUnableToOpenComPort = 5383;
 inline constexpr int kFailedToOpenComPort = 5384;
+
+// The views' questions and messages.
+inline constexpr int kWarnTestInUseTrunk = 5320;        // %1!d!: the trunk
+inline constexpr int kWarnTestNotCommunicating = 5349;  // %1!d!: the trunk
+inline constexpr int kConfirmDeleteLayout = 5345;       // %s: the layout's name
+inline constexpr int kCommandFailed = 61705;            // "Command failed."
 }  // namespace ids
 
 // The text of a string id; empty when the table has no such id.

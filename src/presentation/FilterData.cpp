@@ -49,6 +49,28 @@ std::unique_ptr<CVorlinFilterData> CloneOf(const T& self) {
 
 }  // namespace
 
+bool IsMaskSelector(FilterKind kind, int n) {
+    switch (kind) {
+        case FilterKind::Trunks:
+            return n >= 3 && n <= 5;
+        case FilterKind::Requests:
+            return n == 6;
+        case FilterKind::Alarms:
+            return n == 3 || n == 4;
+        default:
+            return false;
+    }
+}
+
+void TakeSwitchedFilter(CVorlinFilterData& own, const CVorlinFilterData& given) {
+    for (int n = 1; n <= 6; ++n) {
+        if (!IsMaskSelector(own.Kind(), n)) {
+            own.SetSelector(n, given.Selector(n));
+        }
+    }
+    own.changed = given.changed;
+}
+
 void CVorlinFilterData::AssignSelectors(const CVorlinFilterData& other) {
     for (int n = 1; n <= 6; ++n) {
         SetSelector(n, other.Selector(n));

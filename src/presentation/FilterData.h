@@ -80,6 +80,13 @@ inline constexpr int kController = 0x1, kIntercomCommunication = 0x2, kAcknowled
                      kTrunkTestFailure = 0x8, kRequestBusy = 0x10, kAudioAnalyzer = 0x20;
 }
 
+// Whether selector n of a kind's filter is a mask of shown states or categories: the
+// operator's choice, which a frame keeps when it is switched to the kind with another filter.
+bool IsMaskSelector(FilterKind kind, int n);
+// The filter a frame's form takes when it is switched to its kind with the given filter: the
+// given selectors but the form's own masks, with the given changed byte.
+void TakeSwitchedFilter(CVorlinFilterData& own, const CVorlinFilterData& given);
+
 class CIcomFilterData final : public CVorlinFilterData {
 public:
     CIcomFilterData() : CVorlinFilterData(FilterKind::Intercoms) {}

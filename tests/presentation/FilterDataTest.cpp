@@ -63,6 +63,30 @@ TEST(FilterDataTest, CopiesTakeSelectorsButNotTheChangedByte) {
     EXPECT_EQ(clone->Selector(1), 3);
 }
 
+TEST(FilterDataTest, ASwitchedFrameTakesTheGivenSelectorsButKeepsItsMasks) {
+    // The tree switches a request frame with intercom 5 and nothing else chosen.
+    CRequestFilterData own;
+    own.SetTrunk(12);
+    own.SetStateMask(requeststate::kActive);
+    CAlphaFilterData given;
+    given.SetIntercom(5);
+    given.changed = 1;
+    TakeSwitchedFilter(own, given);
+    EXPECT_EQ(own.Intercom1(), 5);
+    EXPECT_EQ(own.Trunk(), CVorlinFilterData::kAny);
+    EXPECT_EQ(own.StateMask(), requeststate::kActive);
+    EXPECT_EQ(own.changed, 1);
+
+    CTrunkFilterData trunks;
+    trunks.SetResultMask(testresult::kFailure);
+    CTrunkFilterData fresh;
+    fresh.SetIntercom(3);
+    TakeSwitchedFilter(trunks, fresh);
+    EXPECT_EQ(trunks.Intercom(), 3);
+    EXPECT_EQ(trunks.ResultMask(), testresult::kFailure);
+    EXPECT_EQ(trunks.StateMask(), 15);
+}
+
 TEST(FilterDataTest, Titles) {
     const Names names;
     CTrunkFilterData trunks;

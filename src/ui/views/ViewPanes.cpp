@@ -1,0 +1,47 @@
+#include "ui/views/ViewPanes.h"
+
+#include "ui/views/IcomFormView.h"
+#include "ui/views/IcomListView.h"
+
+namespace corvane {
+
+CVorlinFormView* CreateFormView(ViewKind kind, const ViewContext& context, QWidget* parent) {
+    switch (kind) {
+        case ViewKind::Intercoms:
+            return new CIcomFormView(context, parent);
+        default:
+            return nullptr;
+    }
+}
+
+CVorlinListView* CreateListView(ViewKind kind, const ViewContext& context, QWidget* parent) {
+    switch (kind) {
+        case ViewKind::Intercoms:
+            return new CIcomListView(context, parent);
+        default:
+            return nullptr;
+    }
+}
+
+std::unique_ptr<CListRecordset> CreateListRecordset(ViewKind kind, CDaoDatabase& db) {
+    switch (kind) {
+        case ViewKind::Intercoms:
+            return std::make_unique<CIcomListRecordset>(db);
+        case ViewKind::Trunks:
+            return std::make_unique<CTrunkListRecordset>(db);
+        case ViewKind::Requests:
+            return std::make_unique<CRequestListRecordset>(db);
+        case ViewKind::Alphas:
+            return std::make_unique<CAlphaListRecordset>(db);
+        case ViewKind::Alarms:
+            return std::make_unique<CAlarmListRecordset>(db);
+        case ViewKind::TrunkConflicts:
+            return std::make_unique<CDupTrunkListRecordset>(db);
+        case ViewKind::TrunkSummary:
+            return std::make_unique<CSummaryListRecordset>(db);
+        default:
+            return nullptr;
+    }
+}
+
+}  // namespace corvane

@@ -1,0 +1,454 @@
+#include "ui/views/VorlinListView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QItemSelection>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QScrollBar>
+#include <array>
+
+#include "document/ListRowKeys.h"
+#include "document/VorlinDoc.h"
+#include "presentation/ColumnAutoSize.h"
+#include "presentation/FilterData.h"
+#include "presentation/HelpService.h"
+#include "presentation/ListColumnLayout.h"
+#include "presentation/SortData.h"
+#include "settings/AppSettings.h"
+#include "store/DaoException.h"
+#include "ui/VorlinDialog.h"
+#include "ui/views/ChildFrame.h"
+#include "ui/views/VorlinFormView.h"
+
+namespace corvane {
+namespace {
+
+constexpr const char* kErrorFormat = "Error\nDescription: %s";
+constexpr int kExtraWidth = 20;
+// The rows a fit to contents measures: those on screen and a few more.
+constexpr int kFitRows = 100;
+
+}  // namespace
+
+CVorlinListView::KindState& CVorlinListView::SharedState(ViewKind kind) {
+    static std::array<KindState, 9> states;
+    return states[static_cast<size_t>(ViewKindNumber(kind))];
+}
+
+CVorlinListView::CVorlinListView(const ViewContext& context, ViewKind kind, QWidget* parent)
+    : QTableView(parent),
+      context_(context),
+      names_(context.doc),
+      kind_(kind),
+      model_(new CListTableModel(names_, this)) {
+    setModel(model_);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setShowGrid(false);
+    setWordWrap(false);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+
+    QHeaderView* header = horizontalHeader();
+    header->setSectionsMovable(true);
+    header->setHighlightSections(false);
+    header->setSectionsClickable(true);
+    header->setResizeContentsPrecision(kFitRows);
+    header->setStretchLastSection(false);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    connect(header, &QHeaderView::sectionClicked, this, &CVorlinListView::OnSectionClicked);
+    // The divider's double click follows the list's own sizing rule.
+    disconnect(header, SIGNAL(sectionHandleDoubleClicked(int)), this,
+               SLOT(resizeColumnToContents(int)));
+    connect(header, &QHeaderView::sectionHandleDoubleClicked, this,
+            &CVorlinListView::OnHandleDoubleClicked);
+
+    const AppSettings settings = context_.settings.Snapshot();
+    model_->SetShading(settings.AlternateLineShading,
+                       context_.colors.Get(DisplayColor::AlternateLineShadingOffsets),
+                       palette().color(QPalette::Base));
+    context_.doc.Views().Subscribe(this);
+}
+
+CVorlinListView::~CVorlinListView() {
+    context_.doc.Views().Unsubscribe(this);
+    SaveColumnLayout();
+}
+
+void CVorlinListView::SetRecordset(CListRecordset* recordset) {
+    if (recordset != nullptr && AcceptsRecordset(*recordset)) {
+        recordset_ = recordset;
+    }
+}
+
+uint32_t CVorlinListView::GetHelpId() const {
+    return static_cast<uint32_t>(TraitsOf(kind_).helpId);
+}
+
+QString CVorlinListView::GetInfoText(int) const {
+    return {};
+}
+
+void CVorlinListView::OnInitialUpdate() {
+    if (initialised_ || recordset_ == nullptr) {
+        return;
+    }
+    setUpdatesEnabled(false);
+    ListControlSetup setup;
+    if (OpenListQuery(*recordset_, Query(), viewport()->width(), positions_, setup)) {
+        model_->SetRecordset(recordset_, setup.columns);
+    } else {
+        model_->SetRecordset(nullptr, {});
+    }
+    LoadColumnLayout();
+    initialised_ = true;
+    const KindState& shared = SharedState(kind_);
+    ascending_ = shared.ascending;
+    if (shared.sortColumn >= 0) {
+        SetSortColumn(shared.sortColumn);
+    }
+    OnUpdate(nullptr, ListHintRuleOf(*ListKindOf(kind_)).openingHint, {});
+    setUpdatesEnabled(true);
+}
+
+void CVorlinListView::OnUpdate(IViewHintReceiver*, ViewUpdateHint hint,
+                               const HintPayload& payload) {
+    BeforeGate(hint);
+    const ListHintReaction reaction =
+        ReactToHint(*ListKindOf(kind_), hint, recordset_ != nullptr, initialised_);
+    try {
+        if (reaction.applySort) {
+            if (const auto* sort = dynamic_cast<const CVorlinSortData*>(payload.object)) {
+                ApplySort(*sort);
+            }
+        } else if (reaction.applyFilter) {
+            if (const auto* filter = dynamic_cast<const CVorlinFilterData*>(payload.object)) {
+                ApplyFilter(*filter);
+            }
+        }
+    } catch (const CDaoException& e) {
+        ReportDaoException(e, kErrorFormat);
+    }
+    if (!reaction.repaint) {
+        return;
+    }
+    if (reaction.requery) {
+        RequeryKeepingSelection();
+    }
+    ApplyColumnEffects(hint);
+    if (!reaction.requery) {
+        model_->RefreshRows();
+    }
+    viewport()->update();
+    ReadTotals();
+    emit InfoTextsChanged();
+}
+
+void CVorlinListView::UpdateWithForm(IViewHintReceiver* sender, ViewUpdateHint hint,
+                                     const HintPayload& payload) {
+    OnUpdate(sender, hint, payload);
+    if (auto* form = dynamic_cast<CVorlinFormView*>(sender)) {
+        form->UpdateFrameTitle();
+    }
+}
+
+std::string CVorlinListView::SortText(int column, bool ascending) const {
+    const auto query = ListQueryKindOf(kind_);
+    const int field = positions_.SortColumn(*query, model_->FieldOf(column));
+    return ListSortText(*recordset_, std::to_string(field + 1), ascending);
+}
+
+void CVorlinListView::ApplySort(const CVorlinSortData& sort) {
+    if (recordset_ != nullptr && sort.column >= 0 && sort.column < model_->columnCount()) {
+        recordset_->m_strSort = SortText(sort.column, sort.ascending);
+    }
+}
+
+void CVorlinListView::SetSortColumn(int column) {
+    QHeaderView* header = horizontalHeader();
+    if (sortColumn_ >= 0) {
+        ascending_ = column == sortColumn_ ? !ascending_ : true;
+    }
+    if (column < 0) {
+        sortColumn_ = -1;
+        ascending_ = true;
+        header->setSortIndicatorShown(false);
+        return;
+    }
+    sortColumn_ = column;
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(column, ascending_ ? Qt::AscendingOrder : Qt::DescendingOrder);
+    const CVorlinSortData sort(ascending_, sortColumn_);
+    UpdateWithForm(this, hint::kSortChanged, {&sort, 0});
+}
+
+void CVorlinListView::OnSectionClicked(int column) {
+    SetSortColumn(column);
+    SharedState(kind_) = {sortColumn_, ascending_};
+}
+
+void CVorlinListView::RequeryKeepingSelection() {
+    if (recordset_ == nullptr) {
+        return;
+    }
+    const bool keep = KeepsSelectionOnRequery();
+    std::set<long long> keys;
+    std::optional<long long> focused;
+    if (keep) {
+        for (const int row : SelectedRows()) {
+            if (const auto key = model_->RowKey(row)) {
+                keys.insert(*key);
+            }
+        }
+        if (currentIndex().isValid()) {
+            focused = model_->RowKey(currentIndex().row());
+        }
+    }
+    const int scroll = verticalScrollBar()->value();
+    try {
+        recordset_->Requery();
+    } catch (const CDaoException& e) {
+        ReportDaoException(e, kErrorFormat);
+    }
+    model_->ResetRows();
+    verticalScrollBar()->setValue(scroll);
+    if (keys.empty() && !focused) {
+        return;
+    }
+    QItemSelection selection;
+    QModelIndex focus;
+    const int columns = model_->columnCount();
+    for (int row = 0; row < model_->rowCount(); ++row) {
+        const auto key = model_->RowKey(row);
+        if (!key) {
+            continue;
+        }
+        if (keys.erase(*key) > 0) {
+            selection.select(model_->index(row, 0), model_->index(row, columns - 1));
+        }
+        if (focused && *key == *focused) {
+            focus = model_->index(row, 0);
+        }
+    }
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    if (focus.isValid()) {
+        selectionModel()->setCurrentIndex(focus, QItemSelectionModel::NoUpdate);
+        scrollTo(focus, QAbstractItemView::EnsureVisible);
+    }
+}
+
+std::vector<int> CVorlinListView::SelectedRows() const {
+    std::vector<int> rows;
+    if (selectionModel() == nullptr) {
+        return rows;
+    }
+    for (const QItemSelectionRange& range : selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            rows.push_back(row);
+        }
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+int CVorlinListView::FindSelectedRow(int from) const {
+    for (const int row : SelectedRows()) {
+        if (row >= from) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+int CVorlinListView::SelectedCount() const {
+    return static_cast<int>(SelectedRows().size());
+}
+
+std::string CVorlinListView::CellText(int row, int column) const {
+    return model_->CellText(row, column);
+}
+
+bool CVorlinListView::IsColumnHidden(int column) const {
+    return column >= 0 && column < static_cast<int>(hiddenWidths_.size()) &&
+           hiddenWidths_[column] >= 0;
+}
+
+void CVorlinListView::ShowColumn(int column, bool hide) {
+    const int columns = model_->columnCount();
+    if (column < 0 || column >= columns || static_cast<int>(hiddenWidths_.size()) != columns) {
+        return;
+    }
+    QHeaderView* header = horizontalHeader();
+    if (hide && !IsColumnHidden(column)) {
+        hiddenWidths_[column] = columnWidth(column);
+        header->hideSection(column);
+    } else if (!hide && IsColumnHidden(column)) {
+        std::vector<bool> hidden(columns);
+        std::vector<int> screen(columns);
+        for (int c = 0; c < columns; ++c) {
+            hidden[c] = IsColumnHidden(c);
+            screen[c] = header->logicalIndex(c);
+        }
+        const std::vector<int> order = OrderWithColumnShown(screen, savedOrder_, hidden, column);
+        header->showSection(column);
+        setColumnWidth(column, hiddenWidths_[column]);
+        hiddenWidths_[column] = -1;
+        for (int v = 0; v < columns; ++v) {
+            header->moveSection(header->visualIndex(order[v]), v);
+        }
+    }
+}
+
+void CVorlinListView::LoadColumnLayout() {
+    const int columns = model_->columnCount();
+    const ViewKindTraits& traits = TraitsOf(kind_);
+    const ListColumnLayout layout = LoadListColumnLayout(context_.profile, traits.columnWidthsKey,
+                                                         traits.columnOrderKey, columns);
+    QHeaderView* header = horizontalHeader();
+    hiddenWidths_.assign(columns, -1);
+    for (int c = 0; c < columns; ++c) {
+        header->showSection(c);
+        if (layout.widths[c] != ListColumnLayout::kNoWidth) {
+            setColumnWidth(c, layout.widths[c]);
+        } else {
+            resizeColumnToContents(c);
+            setColumnWidth(c, columnWidth(c) + kExtraWidth);
+        }
+    }
+    savedOrder_ = layout.order;
+    for (int v = 0; v < columns; ++v) {
+        header->moveSection(header->visualIndex(savedOrder_[v]), v);
+    }
+}
+
+void CVorlinListView::SaveColumnLayout() {
+    const int columns = model_->columnCount();
+    if (columns == 0 || static_cast<int>(hiddenWidths_.size()) != columns) {
+        return;
+    }
+    ListColumnLayout layout;
+    std::vector<bool> hidden(columns);
+    std::vector<int> shown;
+    for (int c = 0; c < columns; ++c) {
+        hidden[c] = IsColumnHidden(c);
+        layout.widths.push_back(hidden[c] ? hiddenWidths_[c] : columnWidth(c));
+    }
+    const QHeaderView* header = horizontalHeader();
+    for (int v = 0; v < columns; ++v) {
+        const int c = header->logicalIndex(v);
+        if (!hidden[c]) {
+            shown.push_back(c);
+        }
+    }
+    savedOrder_ = layout.order = MergeColumnOrder(savedOrder_, shown, hidden);
+    const ViewKindTraits& traits = TraitsOf(kind_);
+    SaveListColumnLayout(context_.profile, traits.columnWidthsKey, traits.columnOrderKey, layout);
+}
+
+void CVorlinListView::OnHandleDoubleClicked(int column) {
+    const Qt::KeyboardModifiers keys = QApplication::keyboardModifiers();
+    const QHeaderView* header = horizontalHeader();
+    const QString title = model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    ColumnMeasures m;
+    m.contents = sizeHintForColumn(column);
+    m.contentsAndHeader = std::max(m.contents, header->sectionSizeHint(column));
+    m.headerText = header->fontMetrics().horizontalAdvance(title.left(127)) +
+                   header->fontMetrics().horizontalAdvance(QStringLiteral("   "));
+    m.lastColumn = header->visualIndex(column) == model_->columnCount() - 1;
+    m.lastColumnFits = header->length() <= viewport()->width();
+    setColumnWidth(column, AutoSizeColumnWidth(m, keys & Qt::ShiftModifier,
+                                               keys & Qt::ControlModifier, keys & Qt::AltModifier));
+}
+
+QAction* CVorlinListView::AddMenuCommand(QMenu& menu, int id, const QString& text) {
+    QAction* action = menu.addAction(text);
+    action->setData(id);
+    connect(action, &QAction::triggered, this, [this, id] { OnMenuCommand(id); });
+    return action;
+}
+
+void CVorlinListView::SwitchFrame(ViewKind kind, std::unique_ptr<CVorlinFilterData> filter) {
+    CChildFrame* frame = CChildFrame::Of(this);
+    if (frame == nullptr) {
+        return;
+    }
+    std::shared_ptr<CVorlinFilterData> shared(std::move(filter));
+    QMetaObject::invokeMethod(
+        frame, [frame, kind, shared] { frame->SetViewKind(kind, shared.get()); },
+        Qt::QueuedConnection);
+}
+
+int CVorlinListView::RowNumber(int row, size_t positionItem) const {
+    const int column = positions_.Position(*ListQueryKindOf(kind_), positionItem);
+    return column == CListColumnPositions::kUnknown
+               ? INT_MAX
+               : ParseListKey(model_->CellText(row, model_->ColumnOfField(column)));
+}
+
+bool CVorlinListView::OnCommand(int id) {
+    if (id == cmd::kEditSelectAll && hasFocus()) {
+        selectAll();
+        return true;
+    }
+    return false;
+}
+
+std::optional<CommandUi> CVorlinListView::OnUpdateCommand(int id) const {
+    if (id == cmd::kEditSelectAll && hasFocus()) {
+        return CommandUi{selectionMode() == QAbstractItemView::ExtendedSelection, false};
+    }
+    return std::nullopt;
+}
+
+void CVorlinListView::contextMenuEvent(QContextMenuEvent* event) {
+    OnContextMenu(event->globalPos(), false);
+}
+
+void CVorlinListView::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTableView::mouseDoubleClickEvent(event);
+    if (indexAt(event->pos()).isValid()) {
+        OnContextMenu(QCursor::pos(), true);
+    }
+}
+
+int CVorlinListView::HelpHitAt(const QPoint& viewportPos) const {
+    const QModelIndex index = indexAt(viewportPos);
+    if (!index.isValid()) {
+        return static_cast<int>(GetHelpId());
+    }
+    return static_cast<int>(((GetHelpId() & 0xFFFF) | 0x8000) << 16) + index.column();
+}
+
+void CVorlinListView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        if (event->modifiers() & Qt::ShiftModifier) {
+            const QRect cell = visualRect(currentIndex());
+            CVorlinDialog::RequestHelp(static_cast<uint32_t>(HelpHitAt(cell.center())),
+                                       help::kContextPopup);
+        } else {
+            CVorlinDialog::RequestHelp(GetHelpId(), help::kContext);
+        }
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+bool CVorlinListView::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::WhatsThis) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        CVorlinDialog::RequestHelp(static_cast<uint32_t>(HelpHitAt(help->pos())),
+                                   help::kContextPopup);
+        return true;
+    }
+    return QTableView::viewportEvent(event);
+}
+
+}  // namespace corvane
