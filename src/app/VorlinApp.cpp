@@ -148,11 +148,11 @@ bool CVorlinApp::InitInstance(const DocumentFactory& createDocument) {
     }
     mainFrame_->SetDocument(document_.get());
     if (auto* doc = dynamic_cast<CVorlinDoc*>(document_.get())) {
-        viewContext_.reset(new ViewContext{*doc, settings_, colors_, Profile(), resources_,
-                                           [this](ViewKind kind, int selector1, int selector2) {
-                                               return mainFrame_->OpenFilteredView(kind, selector1,
-                                                                                   selector2);
-                                           }});
+        viewContext_.reset(
+            new ViewContext{*doc, settings_, colors_, Profile(), resources_, layouts_,
+                            [this](ViewKind kind, int selector1, int selector2) {
+                                return mainFrame_->OpenFilteredView(kind, selector1, selector2);
+                            }});
         mainFrame_->SetViewContext(viewContext_.get());
     }
 
@@ -201,7 +201,7 @@ int CVorlinApp::ExitInstance(int exitCode) {
     bridge_.reset();
     splash_.reset();
     resources_.Release();
-    layoutNames_.clear();
+    layouts_.Clear();
     signalCloser_.reset();
     if (logStarted_) {
         log_.Printf(0, "Stopped with exit code %d", exitCode);
@@ -253,7 +253,7 @@ void CVorlinApp::HideSplash() {
 }
 
 void CVorlinApp::EnumerateLayoutFiles() {
-    layoutNames_ = corvane::EnumerateLayoutFiles(kLayoutDirectory);
+    layouts_.EnumerateLayoutFiles();
 }
 
 }  // namespace corvane

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "graphics/GraphicLayouts.h"
 #include "log/DiagLogSource.h"
 #include "settings/AppSettings.h"
 #include "settings/ColorSettings.h"
@@ -55,7 +56,7 @@ public:
     const CAppResources& Resources() const { return resources_; }
     IFrameDocument* Document() const { return document_.get(); }
     CMainFrame* MainFrame() const { return mainFrame_.get(); }
-    std::vector<std::string>& LayoutNames() { return layoutNames_; }
+    CGraphicLayouts& Layouts() { return layouts_; }
 
 private:
     // The live document's controller object, when there is one.
@@ -67,7 +68,7 @@ private:
     SharedSettings settings_;
     ColorSettings colors_;
     CAppResources resources_;
-    std::vector<std::string> layoutNames_;
+    CGraphicLayouts layouts_;
     std::unique_ptr<CSplash> splash_;
     std::unique_ptr<CSignalCloser> signalCloser_;
     std::unique_ptr<CQtUiBridge> bridge_;

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "fakes/SupervisionRig.h"
+#include "graphics/GraphicLayouts.h"
 #include "qtsupport/QtWait.h"
 #include "settings/ColorSettings.h"
 #include "store/VorlinDatabase.h"
@@ -31,7 +32,7 @@ public:
         window.setCentralWidget(&area);
         window.resize(1100, 700);
         context = std::make_unique<ViewContext>(
-            ViewContext{*doc, supervision.settings, colors, supervision.profile, resources,
+            ViewContext{*doc, supervision.settings, colors, supervision.profile, resources, layouts,
                         [this](ViewKind, int, int) { return false; }});
     }
     ~ViewsRig() {
@@ -83,6 +84,7 @@ public:
     CVorlinDoc* doc = nullptr;
     CAppResources resources;
     ColorSettings colors;
+    CGraphicLayouts layouts{"../views"};
     QMainWindow window;
     QMdiArea area;
     std::unique_ptr<ViewContext> context;

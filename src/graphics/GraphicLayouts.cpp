@@ -1,0 +1,101 @@
+#include "graphics/GraphicLayouts.h"
+
+#include "graphics/LayoutFile.h"
+
+namespace corvane {
+
+CGraphicLayouts::CGraphicLayouts(std::string directory) : directory_(std::move(directory)) {
+    Clear();
+}
+
+void CGraphicLayouts::Clear() {
+    layouts_.clear();
+    names_.assign(1, "default");
+    layouts_.resize(1);
+}
+
+CGraphicLayouts::~CGraphicLayouts() = default;
+
+void CGraphicLayouts::EnumerateLayoutFiles() {
+    names_ = corvane::EnumerateLayoutFiles(directory_);
+    layouts_.clear();
+    layouts_.resize(names_.size());
+}
+
+const std::string& CGraphicLayouts::Name(int index) const {
+    static const std::string none;
+    return index >= 0 && index < NameCount() ? names_[static_cast<size_t>(index)] : none;
+}
+
+void CGraphicLayouts::SetName(int index, std::string name) {
+    if (index >= 0 && index < NameCount()) {
+        names_[static_cast<size_t>(index)] = std::move(name);
+    }
+}
+
+int CGraphicLayouts::FindFreeLayoutName() const {
+    return static_cast<int>(corvane::FindFreeLayoutName(names_));
+}
+
+int CGraphicLayouts::AddName(std::string name) {
+    names_.push_back(std::move(name));
+    layouts_.resize(names_.size());
+    return NameCount() - 1;
+}
+
+CGraphicLayout* CGraphicLayouts::GetGraphicLayout(int index) {
+    if (index < 0 || index >= NameCount() || Name(index).empty()) {
+        return nullptr;
+    }
+    auto& layout = layouts_[static_cast<size_t>(index)];
+    if (layout == nullptr) {
+        layout = std::make_unique<CGraphicLayout>();
+    }
+    return layout.get();
+}
+
+CGraphicLayout* CGraphicLayouts::FindGraphicLayout(int index) const {
+    return index >= 0 && index < NameCount() ? layouts_[static_cast<size_t>(index)].get() : nullptr;
+}
+
+void CGraphicLayouts::DeleteGraphicLayout(int index) {
+    if (index >= 0 && index < NameCount()) {
+        layouts_[static_cast<size_t>(index)].reset();
+    }
+}
+
+bool CGraphicLayouts::SaveGraphicalLayout(int layoutIndex, int nameIndex, std::string& error) {
+    CGraphicLayout* layout = FindGraphicLayout(layoutIndex);
+    const std::string& name = Name(nameIndex);
+    if (layout == nullptr || name.empty()) {
+        error = layout == nullptr ? "no such layout" : "no name";
+        return false;
+    }
+    return SaveLayoutFile(*layout, directory_, name, error);
+}
+
+std::vector<std::string> CGraphicLayouts::ChangedLayouts() const {
+    std::vector<std::string> changed;
+    for (size_t i = 0; i < layouts_.size(); ++i) {
+        if (layouts_[i] != nullptr && layouts_[i]->IsModified() && !names_[i].empty()) {
+            changed.push_back(names_[i]);
+        }
+    }
+    return changed;
+}
+
+bool CGraphicLayouts::SaveLayout(const std::string& name) {
+    for (int i = 0; i < NameCount(); ++i) {
+        if (names_[static_cast<size_t>(i)] == name) {
+            std::string error;
+            if (!SaveGraphicalLayout(i, i, error)) {
+                return false;
+            }
+            layouts_[static_cast<size_t>(i)]->SetModified(false);
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace corvane

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/DocumentParts.h"
+#include "graphics/GraphicLayout.h"
+#include "graphics/LayoutFileList.h"
+
+namespace corvane {
+
+// The graphical layouts of the program: the layout names ("default" first, then the saved
+// layout files; a deleted layout leaves its slot empty for the next new one) and, at the same
+// index, the layout objects made so far. The graphical views, the navigation tree and the
+// may-close question share it. User-interface thread only.
+class CGraphicLayouts final : public ILayoutOwner {
+public:
+    explicit CGraphicLayouts(std::string directory = kLayoutDirectory);
+    ~CGraphicLayouts() override;
+    CGraphicLayouts(const CGraphicLayouts&) = delete;
+    CGraphicLayouts& operator=(const CGraphicLayouts&) = delete;
+
+    const std::string& Directory() const { return directory_; }
+
+    // The names anew from the folder; every layout object is dropped.
+    void EnumerateLayoutFiles();
+    // Every layout object is dropped and only "default" stays.
+    void Clear();
+    int NameCount() const { return static_cast<int>(names_.size()); }
+    // Empty for an index outside the names.
+    const std::string& Name(int index) const;
+    void SetName(int index, std::string name);
+    // The index of the first empty name; 0 when there is none.
+    int FindFreeLayoutName() const;
+    // A new name at the end; its index.
+    int AddName(std::string name);
+
+    // The layout object of an index, made (still needing loading) on first use; none for an
+    // index outside the names or an empty name.
+    CGraphicLayout* GetGraphicLayout(int index);
+    // The object only when it was made already.
+    CGraphicLayout* FindGraphicLayout(int index) const;
+    // Deletes the layout object of the index; its name stays.
+    void DeleteGraphicLayout(int index);
+
+    // Writes the layout of layoutIndex into the file of the name at nameIndex, leaving out its
+    // hidden intercoms (which leave the layout too). False, with the reason in error, when
+    // there is no such layout, the name is empty or the file could not be written.
+    bool SaveGraphicalLayout(int layoutIndex, int nameIndex, std::string& error);
+
+    // ILayoutOwner: the names of loaded layouts with unsaved changes, and saving by name.
+    std::vector<std::string> ChangedLayouts() const override;
+    bool SaveLayout(const std::string& name) override;
+
+private:
+    std::string directory_;
+    std::vector<std::string> names_;
+    std::vector<std::unique_ptr<CGraphicLayout>> layouts_;
+};
+
+}  // namespace corvane
