@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 #include "document/ViewHintBus.h"
 
@@ -25,7 +27,13 @@ inline constexpr int kTextEmptyLast = 6;
 inline constexpr int kDateTime = 7;
 }  // namespace sortkind
 
-// <0, 0 or >0 as the first text sorts before, with or after the second.
+// <0, 0 or >0 as the first text sorts before, with or after the second. Kinds 3 (real
+// numbers, NaN equal to everything) and 7 (dates, unreadable texts equal to everything) are
+// no strict orders: sort with SortOrder, never with std::sort.
 int CompareSortTexts(const std::string& first, const std::string& second, int kind);
+
+// The rows' new order (old indexes in sorted order) by the texts of their sort column; rows
+// that compare equal keep their order.
+std::vector<size_t> SortOrder(const std::vector<std::string>& texts, int kind);
 
 }  // namespace corvane
