@@ -8,12 +8,12 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QScreen>
 #include <QUrl>
 
 #include "document/FrameDocument.h"
 #include "platform/StringTable.h"
+#include "platform/UiBridge.h"
 #include "presentation/BarState.h"
 #include "ui/AppResources.h"
 #include "ui/VorlinStatusBar.h"
@@ -158,9 +158,9 @@ CChildFrame* CMainFrame::ActiveChildFrame() const {
 }
 
 bool CMainFrame::OpenFilteredView(ViewKind kind, int selector1, int selector2) {
-    if (ActiveChildFrame() == nullptr) {
-        QMessageBox::warning(this, windowTitle(),
-                             QString::fromStdString(LoadString(ids::kCommandFailed)));
+    if (ActiveChildFrame() == nullptr || views_ == nullptr) {
+        Ui().MessageBox(LoadString(ids::kCommandFailed), windowTitle().toStdString(),
+                        mb::kOk | mb::kIconExclamation);
         return false;
     }
     CChildFrame* frame = CreateChildFrame();

@@ -8,15 +8,19 @@
 #include <QPalette>
 #include <QScreen>
 
+#include <QMdiArea>
 #include "fakes/FakeFrameDocument.h"
 #include "fakes/SupervisionRig.h"
 #include "fakes/TempDir.h"
+#include "graphics/GraphicLayouts.h"
 #include "platform/ProfileStore.h"
 #include "settings/AppSettings.h"
 #include "settings/ColorSettings.h"
 #include "ui/AppResources.h"
 #include "ui/QtUiBridge.h"
 #include "ui/VorlinStatusBar.h"
+#include "ui/views/ChildFrame.h"
+#include "ui/views/ViewContext.h"
 
 namespace corvane {
 namespace {
@@ -284,6 +288,54 @@ TEST_F(MainFrameTest, ScreenshotAfterTheLinkCameUp) {
     EXPECT_EQ(PaneIconKey(*frame, 1), IconKey(114));
     EXPECT_EQ(PaneIconKey(*frame, 2), IconKey(114));
     EXPECT_EQ(PaneIconKey(*frame, 3), IconKey(115));
+}
+
+// The Window menu's frames and the commands routed to the active frame's panes.
+TEST_F(MainFrameTest, ChildFramesOpenCloseAndTakeTheMenusCommands) {
+    testing::SupervisionRig rig;
+    CVorlinDoc& document = rig.Start();
+    ASSERT_TRUE(rig.started);
+    ColorSettings colors;
+    CGraphicLayouts layouts("../views");
+    const ViewContext context{
+        document, rig.settings, colors, profile_, resources_, layouts, [](ViewKind, int, int) {
+            return false;
+        }};
+    auto frame = Frame(&document);
+    frame->SetViewContext(&context);
+    frame->show();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(frame->MdiArea().subWindowList().size(), 1);
+    CChildFrame* first = frame->ActiveChildFrame();
+    ASSERT_NE(first, nullptr);
+    // The last frame cannot be closed, by the menu or its own close button.
+    EXPECT_FALSE(first->RouteCommandUpdate(cmd::kCloseWindow)->enabled);
+    first->close();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(frame->MdiArea().subWindowList().size(), 1);
+
+    CChildFrame* second = frame->NewWindow();
+    ASSERT_NE(second, nullptr);
+    frame->MdiArea().setActiveSubWindow(second);
+    EXPECT_TRUE(frame->ActiveChildFrame()->RouteCommandUpdate(cmd::kCloseWindow)->enabled);
+    second->SetViewKind(ViewKind::Intercoms, nullptr);
+    const auto bar = second->RouteCommandUpdate(cmd::kInfoBar1);
+    ASSERT_TRUE(bar.has_value());
+    EXPECT_TRUE(second->RouteCommand(cmd::kInfoBar1));
+    EXPECT_NE(second->RouteCommandUpdate(cmd::kInfoBar1)->checked, bar->checked);
+    EXPECT_TRUE(second->RouteCommand(cmd::kCloseWindow));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(frame->MdiArea().subWindowList().size(), 1);
+
+    // A filtered view opens in a new frame beside the active one, and only beside one.
+    EXPECT_TRUE(frame->OpenFilteredView(ViewKind::Intercoms, 1, 2));
+    EXPECT_EQ(frame->MdiArea().subWindowList().size(), 2);
+    frame->SetViewContext(nullptr);
+    EXPECT_TRUE(frame->MdiArea().subWindowList().isEmpty());
+    EXPECT_FALSE(frame->OpenFilteredView(ViewKind::Intercoms, 1, 2));
+    ASSERT_FALSE(rig.ui.Boxes().empty());
+    EXPECT_EQ(rig.ui.Boxes().back().text, "Command failed.");
+    document.OnCloseDocument();
 }
 
 }  // namespace
