@@ -198,5 +198,28 @@ TEST_F(RequestViews, AChosenIntercomFiltersTheListAndOffersItsAssignments) {
     EXPECT_EQ(assignment->font().family(), rig.resources.FixedFont().family());
 }
 
+TEST_F(RequestViews, TheBoxesFollowRenamedIntercomsAndChangedAlphas) {
+    auto* intercom1 = ControlOf<QComboBox>(form, CRequestFormView::kIntercom1);
+    auto* intercom2 = ControlOf<QComboBox>(form, CRequestFormView::kIntercom2);
+    auto* assignment = ControlOf<QComboBox>(form, CRequestFormView::kAssignment);
+    intercom1->setCurrentIndex(intercom1->findData(1));
+    const int before = assignment->count();
+
+    // Alphas are four characters long.
+    rig.supervision.model.SetMatrixName(2, "NRTH");
+    std::vector<std::string> panels;
+    for (int i = 0; i < 9; ++i) {
+        panels.push_back("D00" + std::to_string(i));
+    }
+    rig.supervision.model.SetAlphas(0, 1, panels);
+    ASSERT_TRUE(rig.supervision.TickUntil([&] {
+        QCoreApplication::processEvents();
+        return intercom2->findText("NRTH") >= 0 && assignment->count() == before + 1;
+    }));
+    EXPECT_GE(intercom1->findText("NRTH"), 0);
+    EXPECT_EQ(intercom1->currentData().toInt(), 1);
+    EXPECT_GE(assignment->findText("D008", Qt::MatchStartsWith), 0);
+}
+
 }  // namespace
 }  // namespace corvane
