@@ -139,9 +139,12 @@ std::string CAlphaFilterData::GetTitle(const FilterNameSource* names) const {
 }
 
 std::string CRequestFilterData::GetTitle(const FilterNameSource* names) const {
+    if (names == nullptr) {
+        return "Requests";
+    }
     const std::string type = Assignment() == kAny ? TypeCode(names, FunctionType()) : "";
     std::string title = Join({PairName(names, Intercom1(), Intercom2()), type, "Requests"});
-    if (names != nullptr && Assignment() != kAny) {
+    if (Assignment() != kAny) {
         const std::string alpha = names->AssignmentAlpha(Intercom1(), Assignment());
         if (!alpha.empty()) {
             title += " for " + alpha;

@@ -106,6 +106,8 @@ TEST(FilterDataTest, Titles) {
     requests.SetAssignment(1 << 16 | 5);
     requests.SetTrunk(42);
     EXPECT_EQ(requests.GetTitle(&names), "North/South Requests for DESK5 on Trunk 42");
+    // Without the document's names only the fixed word: no trunk either.
+    EXPECT_EQ(requests.GetTitle(nullptr), "Requests");
 
     CAlphaFilterData alphas;
     alphas.SetIntercom(1);

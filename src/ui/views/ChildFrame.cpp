@@ -281,7 +281,8 @@ void CChildFrame::UpdateInfoBars() {
         for (int p = 1; p <= kInfoPanesPerBar; ++p) {
             const QString text =
                 list_ != nullptr ? list_->GetInfoText(i * kInfoPanesPerBar + p) : QString();
-            infoBars_[i]->SetPaneText(p, text);
+            // A count longer than the pane's first width widens it rather than being cut.
+            infoBars_[i]->SetPaneTextSized(p, text, true);
             infoBars_[i]->setEnabled(list_ != nullptr);
         }
     }

@@ -1,7 +1,17 @@
 #include "ui/views/ViewPanes.h"
 
+#include "ui/views/AlarmFormView.h"
+#include "ui/views/AlarmListView.h"
+#include "ui/views/AlphaFormView.h"
+#include "ui/views/AlphaListView.h"
+#include "ui/views/DupTrunkFormView.h"
+#include "ui/views/DupTrunkListView.h"
 #include "ui/views/IcomFormView.h"
 #include "ui/views/IcomListView.h"
+#include "ui/views/RequestFormView.h"
+#include "ui/views/RequestListView.h"
+#include "ui/views/SummaryFormView.h"
+#include "ui/views/SummaryListView.h"
 
 namespace corvane {
 
@@ -9,6 +19,16 @@ CVorlinFormView* CreateFormView(ViewKind kind, const ViewContext& context, QWidg
     switch (kind) {
         case ViewKind::Intercoms:
             return new CIcomFormView(context, parent);
+        case ViewKind::Requests:
+            return new CRequestFormView(context, parent);
+        case ViewKind::Alphas:
+            return new CAlphaFormView(context, parent);
+        case ViewKind::Alarms:
+            return new CAlarmFormView(context, parent);
+        case ViewKind::TrunkConflicts:
+            return new CDupTrunkFormView(context, parent);
+        case ViewKind::TrunkSummary:
+            return new CSummaryFormView(context, parent);
         default:
             return nullptr;
     }
@@ -18,6 +38,16 @@ CVorlinListView* CreateListView(ViewKind kind, const ViewContext& context, QWidg
     switch (kind) {
         case ViewKind::Intercoms:
             return new CIcomListView(context, parent);
+        case ViewKind::Requests:
+            return new CRequestListView(context, parent);
+        case ViewKind::Alphas:
+            return new CAlphaListView(context, parent);
+        case ViewKind::Alarms:
+            return new CAlarmListView(context, parent);
+        case ViewKind::TrunkConflicts:
+            return new CDupTrunkListView(context, parent);
+        case ViewKind::TrunkSummary:
+            return new CSummaryListView(context, parent);
         default:
             return nullptr;
     }

@@ -408,6 +408,24 @@ std::optional<CommandUi> CVorlinListView::OnUpdateCommand(int id) const {
     return std::nullopt;
 }
 
+std::unique_ptr<QMenu> CVorlinListView::CreateContextMenu() {
+    return nullptr;
+}
+
+void CVorlinListView::OnContextMenu(const QPoint& globalPos, bool doubleClick) {
+    const std::unique_ptr<QMenu> menu = CreateContextMenu();
+    if (menu == nullptr) {
+        return;
+    }
+    if (doubleClick) {
+        if (QAction* command = menu->defaultAction()) {
+            command->trigger();
+        }
+        return;
+    }
+    menu->exec(globalPos);
+}
+
 void CVorlinListView::contextMenuEvent(QContextMenuEvent* event) {
     OnContextMenu(event->globalPos(), false);
 }

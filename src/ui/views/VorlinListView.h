@@ -78,6 +78,9 @@ public:
     int SelectedCount() const override;
     std::string CellText(int row, int column) const override;
 
+    // The kind's context menu for the selected rows; none when they offer none.
+    virtual std::unique_ptr<QMenu> CreateContextMenu();
+
     // Select all (the edit command) selects every row.
     bool OnCommand(int id) override;
     std::optional<CommandUi> OnUpdateCommand(int id) const override;
@@ -102,9 +105,9 @@ protected:
     // Re-reads the kind's totals after a repaint.
     virtual void ReadTotals() {}
     virtual bool KeepsSelectionOnRequery() const { return true; }
-    // Right click (doubleClick false) or double click on the list; the kind shows its menu
-    // or runs its default command.
-    virtual void OnContextMenu(const QPoint& globalPos, bool doubleClick) {}
+    // Right click (doubleClick false) or double click on the list: the kind's menu is shown,
+    // or its default command runs.
+    virtual void OnContextMenu(const QPoint& globalPos, bool doubleClick);
     // A command of the kind's context menu.
     virtual void OnMenuCommand(int id) {}
 

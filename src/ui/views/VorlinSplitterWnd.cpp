@@ -17,6 +17,13 @@ QWidget* CVorlinSplitterWnd::ReplaceView(int index, QWidget* view, QSize& size, 
     QWidget* old = widget(index);
     const bool wasActive = old == nullptr || old->isAncestorOf(QApplication::focusWidget()) ||
                            old == QApplication::focusWidget();
+    // The pane's stretch stays with its place, so that a resize still goes to the same pane.
+    QSizePolicy policy = view->sizePolicy();
+    if (old != nullptr) {
+        policy.setHorizontalStretch(old->sizePolicy().horizontalStretch());
+        policy.setVerticalStretch(old->sizePolicy().verticalStretch());
+    }
+    view->setSizePolicy(policy);
     if (old != nullptr) {
         // The old view goes first: it may save what it holds (a layout) while it still can.
         old->hide();
