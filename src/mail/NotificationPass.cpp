@@ -109,13 +109,15 @@ void CNotificationPass::SendAlarmNotifications(ViewUpdateHint& hint) {
             rs.CancelUpdate();  // the next tick edits afresh
             throw;
         }
+        database_.Outage().WriteSucceeded();
         hint |= hint::kAlarmsEdited;
         while (std::unique_ptr<CSMTPMessage> message = built.PopPendingMail()) {
             queue_.Push(std::move(message));
         }
         rs.Requery();
     } catch (const CDaoException& e) {
-        ReportDaoException(e, "Error, sending alarm notifications\nDescription: %s");
+        // A row that stays pending is tried on every tick: the operator hears of it once.
+        database_.Outage().WriteFailed(e, "Error, sending alarm notifications\nDescription: %s");
     }
 }
 

@@ -6,7 +6,7 @@
 #include "fakes/AiosmtpdServer.h"
 #include "log/DiagLogSource.h"
 #include "mail/Base64Coder.h"
-#include "mail/LogCapture.h"
+#include "fakes/LogCapture.h"
 #include "mail/SMTPConnection.h"
 #include "mail/ScriptedSmtpPeer.h"
 
