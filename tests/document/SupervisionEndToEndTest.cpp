@@ -228,6 +228,11 @@ TEST_F(SupervisionEndToEnd, ALockHeldByAnotherProgramStopsNeitherTheTicksNorTheW
         ++trunk;
     }
 
+    // A status change raises an alarm only once a first status is stored.
+    ASSERT_TRUE(rig.TickUntil([&] {
+        return db.One("SELECT ComState FROM Intercoms WHERE IntercomIndex = 3").rfind("OK", 0) == 0;
+    }));
+
     // An operator's sqlite3 session holds a transaction open for several seconds, longer
     // than any write waits for it.
     db.Exec("BEGIN IMMEDIATE");
