@@ -121,6 +121,7 @@ void CNotificationPass::SendAlarmNotifications(ViewUpdateHint& hint) {
         // A row that stays pending is tried on every tick: the operator hears of it once.
         database_.Outage().WriteFailed(e, "Error, sending alarm notifications\nDescription: %s");
     }
+    database_.Outage().ShowReport();
 }
 
 void CNotificationPass::KeepUnsentNotificationsPending() {

@@ -23,14 +23,21 @@ const std::string& NameOf(const Table& table, int index) {
 }  // namespace
 
 void CModelWriteBack::UpdateAlarmsInDatabase(ViewUpdateHint& hint) {
-    constexpr const char* kError = "Error, updating Alarms in database\nDescription: %s";
     settings_ = sharedSettings_.Snapshot();
+    {
+        auto lock = doc_.LockAlarms();
+        WriteAlarmQueue(hint);
+    }
+    db_.Outage().ShowReport();
+}
+
+void CModelWriteBack::WriteAlarmQueue(ViewUpdateHint& hint) {
+    constexpr const char* kError = "Error, updating Alarms in database\nDescription: %s";
     const ViewUpdateHint editHint = settings_.AutoUpdateSortOrder
                                         ? hint::kAlarmsEdited | hint::kAlarmsAddedRemoved
                                         : hint::kAlarmsEdited;
     const auto& names = doc_.Names();
     const auto& notify = names.notifyStates;
-    auto lock = doc_.LockAlarms();
     std::optional<CDaoTransaction> tx;
     if (!BeginPass(tx, ModelCollection::Alarms, kError)) {
         return;

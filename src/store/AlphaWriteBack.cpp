@@ -21,8 +21,15 @@ int32_t AsgnKey(const CAlpha& a) {
 }  // namespace
 
 void CModelWriteBack::UpdateAlphasInDatabase(ViewUpdateHint& hint) {
+    {
+        auto lock = doc_.LockAlphas();
+        WriteAlphaQueue(hint);
+    }
+    db_.Outage().ShowReport();
+}
+
+void CModelWriteBack::WriteAlphaQueue(ViewUpdateHint& hint) {
     constexpr const char* kError = "Error, updating Alphas in database\nDescription: %s";
-    auto lock = doc_.LockAlphas();
     std::optional<CDaoTransaction> tx;
     if (!BeginPass(tx, ModelCollection::Alphas, kError)) {
         return;

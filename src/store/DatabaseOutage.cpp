@@ -2,7 +2,8 @@
 
 #include <sqlite3.h>
 
-#include "store/DaoException.h"
+#include <chrono>
+
 #include "store/VorlinDatabase.h"
 
 namespace corvane {
@@ -23,10 +24,19 @@ void CDatabaseOutage::WriteFailed(const CDaoException& e, const std::string& for
                    "again on the next ticks",
                    e.Description().c_str());
         db_.Database().SetBusyTimeout(std::chrono::milliseconds::zero());
-        ReportDaoException(e, format);
+        report_.emplace(e, format);
     } else if (!IsLockedByAnother(e)) {
         log.Printf(1, "The database still refuses writes: %s", e.Description().c_str());
     }
+}
+
+void CDatabaseOutage::ShowReport() {
+    if (!report_) {
+        return;
+    }
+    const auto report = std::move(*report_);
+    report_.reset();
+    ReportDaoException(report.first, report.second);
 }
 
 void CDatabaseOutage::WriteSucceeded() {

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
+
+#include "store/DaoException.h"
 
 namespace corvane {
 
-class CDaoException;
 class CVorlinDatabase;
 
 // The times the database will not take the document's writes, told to the operator once an
@@ -17,15 +20,19 @@ class CDatabaseOutage {
 public:
     explicit CDatabaseOutage(CVorlinDatabase& db) : db_(db) {}
 
-    // The first failure of an outage is shown in the database error box: format ends in
+    // The first failure of an outage is kept for the database error box: format ends in
     // "\nDescription: %s".
     void WriteFailed(const CDaoException& e, const std::string& format);
     void WriteSucceeded();
     bool IsActive() const { return failedWrites_ > 0; }
+    // Shows the box of a new outage, if there is one. The writer calls it with no lock of the
+    // model held, so that the poll thread's setters go on while the box is open.
+    void ShowReport();
 
 private:
     CVorlinDatabase& db_;
     int failedWrites_ = 0;
+    std::optional<std::pair<CDaoException, std::string>> report_;
 };
 
 }  // namespace corvane

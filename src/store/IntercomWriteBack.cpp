@@ -19,15 +19,18 @@ bool StartsWithOK(const std::string& text) {
 void CModelWriteBack::UpdateIntercomsInDatabase(ViewUpdateHint& hint) {
     constexpr const char* kError = "Error, updating Intercoms data in database\nDescription: %s";
     settings_ = sharedSettings_.Snapshot();
-    auto lock = doc_.LockIntercoms();
-    RunPass(ModelCollection::Intercoms, kError, hint, [&] {
-        for (int number = 0; number < kIntercomCount; ++number) {
-            CIntercomData& icom = doc_.Intercoms()[number];
-            if (icom.flags.HasChange()) {
-                WriteIntercom(number, icom, hint);
+    {
+        auto lock = doc_.LockIntercoms();
+        RunPass(ModelCollection::Intercoms, kError, hint, [&] {
+            for (int number = 0; number < kIntercomCount; ++number) {
+                CIntercomData& icom = doc_.Intercoms()[number];
+                if (icom.flags.HasChange()) {
+                    WriteIntercom(number, icom, hint);
+                }
             }
-        }
-    });
+        });
+    }
+    db_.Outage().ShowReport();
 }
 
 void CModelWriteBack::WriteIntercom(int number, CIntercomData& icom, ViewUpdateHint& hint) {

@@ -33,7 +33,7 @@ struct QueuedRequestRecord;
 // cannot start or whose commit fails leaves the model as it found it: every change bit,
 // request number and queued operation stays for the next tick, and the alarms it would have
 // raised are raised by the pass that writes their rows. No database exception leaves a pass;
-// the database's outage tells the operator once.
+// the database's outage tells the operator once, after the pass has let go of its lock.
 class CModelWriteBack {
 public:
     static constexpr int kAlphasPerPass = 500;
@@ -87,6 +87,9 @@ private:
     void WriteTrunkUsage(int number, TrunkUsageRecord& usage, ViewUpdateHint& hint);
     std::string AlphaOf(int intercom, int functionType, int number) const;
 
+    // The alpha and alarm passes; the caller holds the queue's lock.
+    void WriteAlphaQueue(ViewUpdateHint& hint);
+    void WriteAlarmQueue(ViewUpdateHint& hint);
     // One pass over the intercoms or the trunks, whose lock the caller holds: writeAll
     // writes every changed entry.
     void RunPass(ModelCollection collection, const char* format, ViewUpdateHint& hint,

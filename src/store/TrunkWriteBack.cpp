@@ -37,15 +37,18 @@ bool AssignNumberIfDifferent(DaoInt16& field, int value) {
 void CModelWriteBack::UpdateTrunksInDatabase(ViewUpdateHint& hint) {
     constexpr const char* kError = "Error, updating Trunks data in database\nDescription: %s";
     settings_ = sharedSettings_.Snapshot();
-    auto lock = doc_.LockTrunks();
-    RunPass(ModelCollection::Trunks, kError, hint, [&] {
-        for (int number = 0; number < kTrunkCount; ++number) {
-            CTrunkData& trunk = doc_.Trunks()[number];
-            if (trunk.flags.HasChange()) {
-                WriteTrunk(number, trunk, hint);
+    {
+        auto lock = doc_.LockTrunks();
+        RunPass(ModelCollection::Trunks, kError, hint, [&] {
+            for (int number = 0; number < kTrunkCount; ++number) {
+                CTrunkData& trunk = doc_.Trunks()[number];
+                if (trunk.flags.HasChange()) {
+                    WriteTrunk(number, trunk, hint);
+                }
             }
-        }
-    });
+        });
+    }
+    db_.Outage().ShowReport();
 }
 
 void CModelWriteBack::WriteTrunk(int number, CTrunkData& trunk, ViewUpdateHint& hint) {

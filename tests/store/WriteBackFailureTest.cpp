@@ -1,5 +1,7 @@
 // The write-back when the database will not take its writes: a lock that another program
 // holds, a disk that is full.
+#include <chrono>
+#include <future>
 #include <string>
 
 #include "fakes/FailingVfs.h"
@@ -86,6 +88,45 @@ TEST_F(WriteBackFailureTest, ALastingFailureIsReportedOncePerOutageAndLoggedEach
     doc->AddAlpha(2, 0, 2, "GATE", alphaop::kStore, true);
     Tick();
     EXPECT_EQ(ui.DatabaseErrors().size(), 2u);
+}
+
+// A user interface whose database error box, while it is up, looks whether the poll thread
+// could go on setting trunk states.
+class LockProbeBridge final : public UiBridge {
+public:
+    explicit LockProbeBridge(CVorlinDoc& doc) : doc_(doc), previous_(&Ui()) { SetUiBridge(this); }
+    ~LockProbeBridge() override { SetUiBridge(previous_); }
+
+    void PostUpdateHint(uint32_t) override {}
+    void PostCompatibilityChange() override {}
+    int MessageBox(const std::string&, const std::string&, unsigned style) override {
+        return DefaultAnswer(style);
+    }
+    void PostMessageBox(const std::string&, const std::string&, unsigned) override {}
+    int Ask(const TimedQuestion& q) override { return DefaultAnswer(q.style); }
+    void ReportDatabaseError(const std::string&, const std::string&) override {
+        ++reports;
+        setter = std::async(std::launch::async, [this] { doc_.SetTrunkState(2, 3, true); });
+        // A bound against a hang only: the setter takes microseconds when nothing holds it.
+        setterRan = setter.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+    }
+
+    int reports = 0;
+    bool setterRan = false;
+    std::future<void> setter;  // kept, so that a setter that waits does not hold the box
+
+private:
+    CVorlinDoc& doc_;
+    UiBridge* previous_;
+};
+
+TEST_F(WriteBackFailureTest, TheErrorBoxHoldsNoLockOfTheModel) {
+    DefineTrunks(2);
+    doc->SetTrunkState(1, 2, true);
+    LockProbeBridge probe(*doc);
+    TickOnFullDisk();
+    EXPECT_EQ(probe.reports, 1);
+    EXPECT_TRUE(probe.setterRan);
 }
 
 TEST_F(WriteBackFailureTest, AFailedCommitOfTheIntercomPassLosesAndRepeatsNothing) {
