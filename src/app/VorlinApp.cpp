@@ -37,6 +37,11 @@ namespace {
 
 constexpr int kSplashMs = 5000;
 
+constexpr const char* kProfileKept =
+    "The settings file %s could not be read.\n\nCorvane runs with the default settings and "
+    "leaves the file as it is: settings changed in this run are not saved.\nCheck the file's "
+    "permissions and size, then start Corvane again.";
+
 std::vector<std::string> ArgumentsAfterProgram() {
     std::vector<std::string> arguments;
     const QStringList all = QCoreApplication::arguments();
@@ -136,6 +141,10 @@ bool CVorlinApp::InitInstance(const DocumentFactory& createDocument) {
     connect(bridge_.get(), &CQtUiBridge::CompatibilityChangePosted, mainFrame_.get(),
             &CMainFrame::OnCompatibility);
     bridge_->Install();
+    if (Profile().IsFileKept()) {
+        Ui().PostMessageBox(StrFormat(kProfileKept, Profile().Path().c_str()),
+                            LoadString(ids::kAppCaption), mb::kOk | mb::kIconExclamation);
+    }
     const auto help = [this](uint32_t id, unsigned command) { WinHelp(id, command); };
     CVorlinDialog::SetHelpHandler(help);
     CXMessageBoxDialog::SetHelpHandler(help);

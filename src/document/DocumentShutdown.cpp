@@ -97,10 +97,11 @@ bool CVorlinDoc::SaveModified() {
 void CVorlinDoc::OnCloseDocument() {
     ready_.store(false, std::memory_order_release);
     DocumentWorkers& w = *workers_;
+    // The database stays open until the agent has stopped, for the alarms it left unsent.
+    StopWorkers();
     if (w.database != nullptr) {
         w.database->CloseDatabase();
     }
-    StopWorkers();
     w.notificationPass.reset();
     w.sequencer.reset();
     w.schedule.reset();
@@ -132,7 +133,14 @@ void CVorlinDoc::StopWorkers() {
     }
     JoinAndFree(log_, "controller", w.controller, [](CQuillex& c) { c.Stop(); });
     JoinAndFree(log_, "test instrument", w.tester, [](CTrunkTester& t) { t.Join(); });
+    if (w.agent != nullptr) {
+        // The agent may go on sending for its stop grace, and no longer.
+        w.agent->AwaitStop();
+    }
     JoinAndFree(log_, "notify agent", w.agent, [](CNotifyAgent& a) { a.Join(); });
+    if (w.notificationPass != nullptr) {
+        w.notificationPass->KeepUnsentNotificationsPending();
+    }
 }
 
 }  // namespace corvane

@@ -227,7 +227,7 @@ public:
     bool IsReady() const override { return ready_.load(std::memory_order_acquire); }
     void OnSupervisionTick() override;
     bool SaveModified() override;
-    // Closes the database and stops the workers; the owner deletes the document after.
+    // Stops the workers and closes the database; the owner deletes the document after.
     void OnCloseDocument() override;
     // The instrument the AudioAnalyzer setting names; none only when it cannot be made.
     std::unique_ptr<CTrunkTester> CreateTester();
@@ -284,7 +284,8 @@ private:
     void SetTrunkOptions(int trunk, bool autoTest, bool alarms, bool notify) override;
 
     bool StartWorkers();
-    // Flags every worker first, then waits for controller, instrument and agent in turn.
+    // Flags every worker first, then waits for controller, instrument and agent in turn;
+    // the alarms whose messages the agent left unsent are pending again after.
     void StopWorkers();
     void WriteBack(ViewUpdateHint& hint);
     // Asks the question of the maintenance port the controller lacks; true when it was asked.

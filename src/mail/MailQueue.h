@@ -15,9 +15,11 @@ namespace corvane {
 
 // What became of a message the notify agent took from the queue.
 enum class MailResult {
-    kSent,      // the server took it
-    kDeferred,  // a temporary failure: it is kept and tried again later
-    kDropped,   // a permanent failure, or the retry bound is passed: it is given up
+    kSent,         // the server took it
+    kDeferred,     // a temporary failure: it is kept and tried again later
+    kDropped,      // a permanent failure, or the retry bound is passed: it is given up
+    kUnconfirmed,  // it went out whole but the server's answer never came: not sent again
+    kUnsent,       // the agent stopped before the server took it
 };
 
 struct MailOutcome {

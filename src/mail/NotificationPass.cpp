@@ -3,6 +3,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <set>
 
 #include "document/VorlinDoc.h"
 #include "mail/AlarmNotificationMessages.h"
@@ -10,6 +11,7 @@
 #include "settings/AppSettings.h"
 #include "store/AlarmContext.h"
 #include "store/DaoException.h"
+#include "store/DaoValue.h"
 #include "store/TableRecordsets.h"
 #include "store/VorlinDatabase.h"
 
@@ -109,13 +111,46 @@ void CNotificationPass::SendAlarmNotifications(ViewUpdateHint& hint) {
             rs.CancelUpdate();  // the next tick edits afresh
             throw;
         }
+        database_.Outage().WriteSucceeded();
         hint |= hint::kAlarmsEdited;
         while (std::unique_ptr<CSMTPMessage> message = built.PopPendingMail()) {
             queue_.Push(std::move(message));
         }
         rs.Requery();
     } catch (const CDaoException& e) {
-        ReportDaoException(e, "Error, sending alarm notifications\nDescription: %s");
+        // A row that stays pending is tried on every tick: the operator hears of it once.
+        database_.Outage().WriteFailed(e, "Error, sending alarm notifications\nDescription: %s");
+    }
+    database_.Outage().ShowReport();
+}
+
+void CNotificationPass::KeepUnsentNotificationsPending() {
+    std::set<int64_t> alarms;
+    for (const MailOutcome& outcome : queue_.TakeOutcomes()) {
+        if (outcome.result == MailResult::kUnsent) {
+            alarms.insert(outcome.tag);
+        }
+    }
+    if (alarms.empty() || !database_.IsOpen()) {
+        return;
+    }
+    const auto& states = doc_.Names().notifyStates;
+    const DaoValue pending(states[1]);
+    const DaoValue sent(states[3]);
+    try {
+        CDaoDatabase& db = database_.Database();
+        for (const int64_t alarm : alarms) {
+            // The time it was sent stays: it is due at once.
+            db.Execute("UPDATE Alarms SET Notification = ? WHERE AlarmID = ? AND Notification = ?",
+                       {pending, DaoValue(alarm), sent});
+            if (db.GetRecordsAffected() > 0) {
+                database_.Log().Printf(0, "Alarm %lld is notified again at the next start",
+                                       static_cast<long long>(alarm));
+            }
+        }
+    } catch (const CDaoException& e) {
+        database_.Log().Printf(0, "Alarms whose messages were not sent still read \"%s\": %s",
+                               states[3].c_str(), e.Description().c_str());
     }
 }
 

@@ -25,6 +25,10 @@ public:
     // hint::kAlarmsEdited into it when a row is written. Reports database failures itself.
     void SendAlarmNotifications(ViewUpdateHint& hint);
 
+    // After the notify agent has stopped: the alarms whose messages it left unsent go back
+    // from "Sent" to "Pending", so that the next start notifies them.
+    void KeepUnsentNotificationsPending();
+
 private:
     AlarmNotificationInput ReadAlarm(const CAlarmsRS& rs, int kind) const;
 

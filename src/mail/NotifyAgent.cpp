@@ -44,6 +44,7 @@ void CNotifyAgent::Start() {
     }
     log_.Printf(3, "Start the Notify Agent thread");
     stop_ = false;
+    cancel_ = false;
     stopped_ = false;
     thread_ = std::thread([this] { Run(); });
 }
@@ -51,12 +52,25 @@ void CNotifyAgent::Start() {
 void CNotifyAgent::RequestStop() {
     {
         std::lock_guard lock(wakeMutex_);
+        if (!stop_) {
+            stopRequested_ = std::chrono::steady_clock::now();
+        }
         stop_ = true;
     }
     wake_.notify_all();
 }
 
+void CNotifyAgent::AwaitStop() {
+    std::unique_lock lock(wakeMutex_);
+    // In real time: the stop is bounded whatever clock the retries are measured with.
+    if (!wake_.wait_until(lock, stopRequested_ + options_.stopGrace,
+                          [this] { return stopped_.load(); })) {
+        cancel_ = true;
+    }
+}
+
 void CNotifyAgent::Join() {
+    AwaitStop();
     if (thread_.joinable()) {
         thread_.join();
     }
@@ -78,12 +92,16 @@ void CNotifyAgent::Run() {
         }
         Pass();
     }
-    while (!held_.empty()) {
-        HeldMessage item = std::move(held_.front());
-        held_.pop_front();
-        Drop(std::move(item), "the notify agent stopped before it could be sent");
+    LastPass();
+    for (const HeldMessage& item : held_) {
+        Leave(item);
     }
-    stopped_ = true;
+    held_.clear();
+    {
+        std::lock_guard lock(wakeMutex_);
+        stopped_ = true;
+    }
+    wake_.notify_all();
 }
 
 std::deque<CNotifyAgent::HeldMessage> CNotifyAgent::TakeDueMessages() {
@@ -103,12 +121,23 @@ std::deque<CNotifyAgent::HeldMessage> CNotifyAgent::TakeDueMessages() {
 void CNotifyAgent::Pass() {
     std::deque<HeldMessage> batch = TakeDueMessages();
     while (auto message = queue_.PopPendingMail()) {
-        batch.push_back({std::move(message), 0, {}});
+        batch.push_back({std::move(message), 0, {}, {}});
     }
     if (batch.empty()) {
         return;
     }
-    Deliver(batch, settings_.Snapshot());
+    Deliver(batch, settings_.Snapshot(), false);
+}
+
+void CNotifyAgent::LastPass() {
+    std::deque<HeldMessage> batch;
+    batch.swap(held_);
+    while (auto message = queue_.PopPendingMail()) {
+        batch.push_back({std::move(message), 0, {}, {}});
+    }
+    if (!batch.empty()) {
+        Deliver(batch, settings_.Snapshot(), true);
+    }
 }
 
 bool CNotifyAgent::Open(CSMTPConnection& connection, const AppSettings& settings) {
@@ -135,7 +164,7 @@ CNotifyAgent::Failure CNotifyAgent::Classify(const CSMTPConnection& connection) 
     return failure;
 }
 
-void CNotifyAgent::Deliver(std::deque<HeldMessage>& batch, const AppSettings& settings) {
+void CNotifyAgent::Deliver(std::deque<HeldMessage>& batch, const AppSettings& settings, bool last) {
     std::unique_ptr<CSMTPConnection> connection;
     // One failed connection attempt per pass stands for every message of the pass.
     std::optional<Failure> connectFailure;
@@ -145,27 +174,30 @@ void CNotifyAgent::Deliver(std::deque<HeldMessage>& batch, const AppSettings& se
     while (!batch.empty()) {
         HeldMessage item = std::move(batch.front());
         batch.pop_front();
-        if (stop_) {
+        // A stop request leaves the rest to the last pass; the end of the grace, to nobody.
+        if (last ? cancel_.load() : stop_.load()) {
             held_.push_back(std::move(item));
             continue;
         }
         if (!connectFailure && (!connection || !connection->IsUsable())) {
             // A broken connection is replaced for the messages after it.
-            connection = std::make_unique<CSMTPConnection>(clock_, &stop_, &log_);
+            connection = std::make_unique<CSMTPConnection>(clock_, &cancel_, &log_);
             if (!Open(*connection, settings)) {
                 connectFailure = Classify(*connection);
             }
         }
         if (connectFailure) {
-            Handle(std::move(item), *connectFailure);
+            Handle(std::move(item), *connectFailure, last);
             continue;
         }
         if (connection->SendMessage(*item.message)) {
             log_.Printf(3, "Sent \"%s\" to %s", item.message->m_sSubject.c_str(),
                         item.message->RecipientText().c_str());
             Report(*item.message, MailResult::kSent, ReplyText(*connection));
+        } else if (connection->IsDeliveryUnconfirmed()) {
+            Unconfirmed(*item.message, ReplyText(*connection));
         } else {
-            Handle(std::move(item), Classify(*connection));
+            Handle(std::move(item), Classify(*connection), last);
         }
     }
     if (connection && connection->IsConnected()) {
@@ -173,17 +205,20 @@ void CNotifyAgent::Deliver(std::deque<HeldMessage>& batch, const AppSettings& se
     }
 }
 
-void CNotifyAgent::Handle(HeldMessage item, const Failure& failure) {
+void CNotifyAgent::Handle(HeldMessage item, const Failure& failure, bool last) {
     if (failure.cancelled) {
         held_.push_back(std::move(item));
         return;
     }
     ++item.attempts;
+    item.lastReply = failure.reply;
     if (failure.permanent) {
         Drop(std::move(item), failure.reply);
     } else if (item.attempts >= options_.retry.maxAttempts) {
         Drop(std::move(item), "no success in " + std::to_string(item.attempts) +
                                   " attempts; last reply: " + failure.reply);
+    } else if (last) {
+        held_.push_back(std::move(item));
     } else {
         Defer(std::move(item), failure.reply);
     }
@@ -209,6 +244,22 @@ void CNotifyAgent::Drop(HeldMessage item, const std::string& reason) {
     log_.Printf(0, "  to %s", message.RecipientText().c_str());
     log_.Printf(0, "  last reply: %s", reason.c_str());
     Report(message, MailResult::kDropped, reason);
+}
+
+void CNotifyAgent::Unconfirmed(const CSMTPMessage& message, const std::string& reply) {
+    log_.Printf(0, "Message \"%s\": delivery not confirmed", message.m_sSubject.c_str());
+    log_.Printf(0, "  to %s", message.RecipientText().c_str());
+    log_.Printf(0, "  no reply to its end, so it is not sent again: %s", reply.c_str());
+    Report(message, MailResult::kUnconfirmed, reply);
+}
+
+void CNotifyAgent::Leave(const HeldMessage& item) {
+    const CSMTPMessage& message = *item.message;
+    log_.Printf(0, "Not sent before the stop: \"%s\"", message.m_sSubject.c_str());
+    log_.Printf(0, "  to %s", message.RecipientText().c_str());
+    log_.Printf(0, "  after %d attempts; last reply: %s", item.attempts,
+                item.lastReply.empty() ? "none" : item.lastReply.c_str());
+    Report(message, MailResult::kUnsent, item.lastReply);
 }
 
 void CNotifyAgent::Report(const CSMTPMessage& message, MailResult result,

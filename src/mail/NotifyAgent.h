@@ -38,6 +38,8 @@ struct NotifyAgentOptions {
     std::chrono::milliseconds pollInterval{100};
     std::chrono::milliseconds connectTimeout{30000};
     std::chrono::milliseconds responseTimeout{60000};
+    // How long the agent may go on sending after it was asked to stop.
+    std::chrono::milliseconds stopGrace{5000};
     MailRetryPolicy retry;
 };
 
@@ -53,11 +55,16 @@ public:
     CNotifyAgent& operator=(const CNotifyAgent&) = delete;
 
     void Start();
-    // Asks the thread to end after the current exchange with the server; messages still
-    // waiting for a retry are then dropped, each with a log line.
+    // Asks the thread to end. It finishes the exchange in progress, tries once more every
+    // message it holds and every one still queued, retry time or not, and leaves the rest:
+    // each with a log line and the outcome kUnsent.
     void RequestStop();
+    // Waits for the thread to end, at most the stop grace after RequestStop; then cuts the
+    // exchange still in progress short, so that the thread ends at once.
+    void AwaitStop();
+    // AwaitStop, then joins the thread.
     void Join();
-    // Both of the above.
+    // RequestStop and Join.
     void Stop();
     // Clear while the thread runs.
     bool IsStopped() const { return stopped_.load(); }
@@ -67,6 +74,7 @@ private:
         std::unique_ptr<CSMTPMessage> message;
         int attempts = 0;
         SteadyTime due{};
+        std::string lastReply;
     };
     struct Failure {
         bool permanent = false;
@@ -76,13 +84,18 @@ private:
 
     void Run();
     void Pass();
+    // The pass after a stop request: everything held and queued, once.
+    void LastPass();
     std::deque<HeldMessage> TakeDueMessages();
-    void Deliver(std::deque<HeldMessage>& batch, const AppSettings& settings);
+    // In the last pass a temporary failure leaves the message instead of deferring it.
+    void Deliver(std::deque<HeldMessage>& batch, const AppSettings& settings, bool last);
     bool Open(CSMTPConnection& connection, const AppSettings& settings);
     Failure Classify(const CSMTPConnection& connection) const;
-    void Handle(HeldMessage item, const Failure& failure);
+    void Handle(HeldMessage item, const Failure& failure, bool last);
     void Defer(HeldMessage item, const std::string& reply);
     void Drop(HeldMessage item, const std::string& reason);
+    void Unconfirmed(const CSMTPMessage& message, const std::string& reply);
+    void Leave(const HeldMessage& item);
     void Report(const CSMTPMessage& message, MailResult result, const std::string& reply);
 
     IMailQueue& queue_;
@@ -91,7 +104,9 @@ private:
     const NotifyAgentOptions options_;
     CDiagLogSource log_{"Notify Agent", "Notify Agent log", 0};
     std::atomic<bool> stop_{false};
+    std::atomic<bool> cancel_{false};  // ends the waits of the connection in use
     std::atomic<bool> stopped_{true};
+    std::chrono::steady_clock::time_point stopRequested_{};  // under wakeMutex_
     std::mutex wakeMutex_;
     std::condition_variable wake_;
     std::deque<HeldMessage> held_;  // the agent's thread only

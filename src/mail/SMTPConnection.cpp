@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <cctype>
+
 #include "log/DiagLogSource.h"
 #include "mail/Base64Coder.h"
 #include "mail/SMTPBodyFramer.h"
@@ -40,6 +42,29 @@ std::string EnvelopeSender(const CSMTPMessage& message) {
 
 bool HasLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+enum class PromptAsks { kUser, kPassword, kUnknown };
+
+bool Mentions(std::string text, std::string_view word) {
+    for (char& c : text) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return text.find(word) != std::string::npos;
+}
+
+// What a 334 reply asks for, in plain words ("Username:") or in Base64 ("VXNlcm5hbWU6").
+PromptAsks AskedFor(const std::string& reply) {
+    const std::string prompt = reply.size() > 4 ? reply.substr(4) : std::string();
+    for (const std::string& text : {prompt, CBase64Coder::DecodeString(prompt)}) {
+        if (Mentions(text, "pass")) {
+            return PromptAsks::kPassword;
+        }
+        if (Mentions(text, "user") || Mentions(text, "login")) {
+            return PromptAsks::kUser;
+        }
+    }
+    return PromptAsks::kUnknown;
 }
 
 }  // namespace
@@ -206,8 +231,33 @@ bool CSMTPConnection::Login(int loginKind, const std::string& user, const std::s
         Fail(SMTPError::kInvalidData);
         return false;
     }
-    return Command("AUTH LOGIN PLAIN\r\n", 334) && Command(user + "\r\n", 334, kMasked) &&
-           Command(password + "\r\n", 235, kMasked);
+    return Command("AUTH LOGIN PLAIN\r\n", 334) && LoginByPrompts(user, password);
+}
+
+bool CSMTPConnection::LoginByPrompts(const std::string& user, const std::string& password) {
+    // Each prompt gets what it asks for, so that the password never answers a prompt for the
+    // user name; a prompt that does not say gets the user name first, the password after.
+    bool userSent = false;
+    bool passwordSent = false;
+    while (true) {
+        const PromptAsks asks = AskedFor(m_sLastCommandResponse);
+        const bool givePassword =
+            asks == PromptAsks::kPassword || (asks == PromptAsks::kUnknown && userSent);
+        bool& sent = givePassword ? passwordSent : userSent;
+        if (sent) {
+            // Asked again for what it has had.
+            Fail(SMTPError::kUnexpectedResponse);
+            return false;
+        }
+        sent = true;
+        const bool last = userSent && passwordSent;
+        if (!Command((givePassword ? password : user) + "\r\n", last ? 235 : 334, kMasked)) {
+            return false;
+        }
+        if (last) {
+            return true;
+        }
+    }
 }
 
 bool CSMTPConnection::SendMessage(const CSMTPMessage& message, bool quotedPrintable) {
@@ -216,6 +266,7 @@ bool CSMTPConnection::SendMessage(const CSMTPMessage& message, bool quotedPrinta
         return false;
     }
     m_LastError = SMTPError::kNone;
+    m_bDeliveryUnconfirmed = false;
     if (Transaction(message, quotedPrintable)) {
         return true;
     }
@@ -262,7 +313,15 @@ bool CSMTPConnection::Transaction(const CSMTPMessage& message, bool quotedPrinta
         StuffDots(message.GetHeader(m_sCharset, quotedPrintable, m_Clock.Now())) +
         FrameBody(message.GetBody(), quotedPrintable) + "\r\n.\r\n";
     const std::string shown = "(message data, " + std::to_string(data.size()) + " bytes)";
-    return Command(data, 250, shown);
+    if (!Send(data, shown)) {
+        return false;
+    }
+    if (ReadCommandResponse(250)) {
+        return true;
+    }
+    // A reply that refuses says the server did not take it; no reply leaves it unknown.
+    m_bDeliveryUnconfirmed = m_LastError != SMTPError::kUnexpectedResponse;
+    return false;
 }
 
 void CSMTPConnection::Reset() {

@@ -47,6 +47,10 @@ public:
     bool IsConnected() const { return m_bConnected; }
     // Connected, and no I/O error since.
     bool IsUsable() const { return m_bConnected && !m_bBroken; }
+    // The last SendMessage sent the whole message with its closing "." but no reply to it
+    // came (the server hung up, fell silent, or the wait was cancelled): the server may have
+    // the message, so sending it again could deliver it twice.
+    bool IsDeliveryUnconfirmed() const { return m_bDeliveryUnconfirmed; }
     SMTPError GetLastError() const { return m_LastError; }
     const std::string& GetLastCommandResponse() const { return m_sLastCommandResponse; }
     int GetLastCommandResponseCode() const { return m_nLastCommandResponseCode; }
@@ -64,6 +68,7 @@ private:
     bool Send(std::string_view text, std::string_view shownAs = {});
     bool Command(std::string_view text, int expectedCode, std::string_view shownAs = {});
     bool Login(int loginKind, const std::string& user, const std::string& password);
+    bool LoginByPrompts(const std::string& user, const std::string& password);
     bool Transaction(const CSMTPMessage& message, bool quotedPrintable);
     // Clears a refused transaction so that the next message starts clean.
     void Reset();
@@ -77,6 +82,7 @@ private:
     CSMTPReplyReader m_Reader;
     bool m_bConnected = false;
     bool m_bBroken = false;
+    bool m_bDeliveryUnconfirmed = false;
     std::string m_sLastCommandResponse;
     std::string m_sHeloHostName = "auto";
     std::string m_sCharset = "us-ascii";

@@ -56,30 +56,31 @@ bool CProfileStore::Load(const std::string& path) {
     path_ = path;
     data_.clear();
     dirty_ = false;
+    fileKept_ = false;
+    if (path.empty()) {
+        return true;
+    }
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         if (errno == ENOENT) {
             return true;
         }
-        Problem(StrFormat("cannot read the profile %s: %s", path.c_str(), std::strerror(errno)));
-        return false;
+        return KeepFile(
+            StrFormat("cannot read the profile %s: %s", path.c_str(), std::strerror(errno)));
     }
     if (!S_ISREG(st.st_mode) || static_cast<size_t>(st.st_size) > kMaxFileBytes) {
-        Problem(
-            StrFormat("the profile %s is not a regular file of at most %zu bytes; defaults apply",
-                      path.c_str(), kMaxFileBytes));
-        return false;
+        return KeepFile(StrFormat("the profile %s is not a regular file of at most %zu bytes",
+                                  path.c_str(), kMaxFileBytes));
     }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        Problem(StrFormat("cannot open the profile %s: %s", path.c_str(), std::strerror(errno)));
-        return false;
+        return KeepFile(
+            StrFormat("cannot open the profile %s: %s", path.c_str(), std::strerror(errno)));
     }
     std::ostringstream text;
     text << in.rdbuf();
     if (in.bad()) {
-        Problem(StrFormat("cannot read the profile %s; defaults apply", path.c_str()));
-        return false;
+        return KeepFile(StrFormat("cannot read the profile %s", path.c_str()));
     }
     std::vector<std::string> problems;
     data_ = ParseProfileText(text.str(), problems);
@@ -87,6 +88,17 @@ bool CProfileStore::Load(const std::string& path) {
         Problem(path + ": " + p);
     }
     return true;
+}
+
+bool CProfileStore::KeepFile(std::string problem) {
+    fileKept_ = true;
+    Problem(problem + "; defaults apply, the file is left as it is");
+    return false;
+}
+
+bool CProfileStore::IsFileKept() const {
+    std::lock_guard lock(mutex_);
+    return fileKept_;
 }
 
 std::string CProfileStore::Path() const {
@@ -195,6 +207,14 @@ bool CProfileStore::SaveLocked() {
     if (path_.empty()) {
         dirty_ = false;  // an unbound store lives in memory only
         return true;
+    }
+    if (fileKept_) {
+        // The operator's values may still be in it: what this run changes stays in memory.
+        const std::string kept = "the profile " + path_ + " could not be read and is not saved";
+        if (problems_.empty() || problems_.back() != kept) {
+            Problem(kept);
+        }
+        return false;
     }
     const std::string dir = DirectoryOf(path_);
     std::string error;

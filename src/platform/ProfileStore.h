@@ -20,11 +20,14 @@ public:
     CProfileStore& operator=(const CProfileStore&) = delete;
 
     // Binds the store to a file and reads it; an empty path keeps the profile in memory only.
-    // A missing file is an empty profile; an
-    // unreadable or oversized one leaves the profile empty and returns false. Problems
-    // are kept for TakeProblems.
+    // A missing file is an empty profile. A file that is there but cannot be read (or is
+    // larger than kMaxFileBytes) leaves the profile empty and returns false; it is then never
+    // written over: the profile lives in memory and every save fails. Problems are kept for
+    // TakeProblems.
     bool Load(const std::string& path);
     std::string Path() const;
+    // The file could not be read and is left as it was found.
+    bool IsFileKept() const;
 
     int GetProfileInt(const std::string& section, const std::string& entry, int def) const;
     std::string GetProfileString(const std::string& section, const std::string& entry,
@@ -65,6 +68,8 @@ private:
     bool WriteRaw(const std::string& section, const std::string& entry, std::string value);
     const std::string* Find(const std::string& section, const std::string& entry) const;
     bool SaveLocked();
+    // Load found a file it cannot use: it stays as it is.
+    bool KeepFile(std::string problem);
     void Problem(std::string text) const;
 
     mutable std::mutex mutex_;
@@ -72,6 +77,7 @@ private:
     ProfileData data_;
     int batchDepth_ = 0;
     bool dirty_ = false;
+    bool fileKept_ = false;
     mutable std::vector<std::string> problems_;
 };
 

@@ -39,7 +39,7 @@ public:
     // Minutes after midnight in the profile, seconds in memory.
     virtual void TimeOfDay(const std::string& section, const char* key,
                            std::chrono::seconds& value) = 0;
-    // An int that must lie in [low, high]; others give the default.
+    // An int that must lie in [low, high] to be used.
     virtual void IntInRange(const std::string& section, const char* key, int& value, int low,
                             int high) = 0;
 };
@@ -194,9 +194,9 @@ public:
         const int def = static_cast<int>(value.count() / 60);
         const int minutes = p_.GetProfileInt(section, key, def);
         if (minutes < 0 || minutes >= kMinutesPerDay) {
-            problems_.push_back(StrFormat("[%s] %s: %d is not a time of day; %d applies",
-                                          section.c_str(), key, minutes, def));
-            return;
+            problems_.push_back(StrFormat(
+                "[%s] %s: %d is not a time of day; %d is used, and the stored value is kept",
+                section.c_str(), key, minutes, def));
         }
         value = std::chrono::minutes(minutes);
     }
@@ -204,9 +204,9 @@ public:
                     int high) override {
         const int stored = p_.GetProfileInt(section, key, value);
         if (stored < low || stored > high) {
-            problems_.push_back(StrFormat("[%s] %s: %d is outside %d-%d; %d applies",
-                                          section.c_str(), key, stored, low, high, value));
-            return;
+            problems_.push_back(
+                StrFormat("[%s] %s: %d is outside %d-%d; %d is used, and the stored value is kept",
+                          section.c_str(), key, stored, low, high, value));
         }
         value = stored;
     }
@@ -253,7 +253,37 @@ private:
     bool ok_ = true;
 };
 
+const AppSettings& Defaults() {
+    static const AppSettings defaults;
+    return defaults;
+}
+
+std::chrono::seconds TimeOfDayOr(std::chrono::seconds held, std::chrono::seconds fallback) {
+    return held.count() >= 0 && held < std::chrono::minutes(kMinutesPerDay) ? held : fallback;
+}
+
 }  // namespace
+
+int AppSettings::WeeklyTestDayInUse() const {
+    return WeeklyTestDayOfWeek >= 1 && WeeklyTestDayOfWeek <= 7 ? WeeklyTestDayOfWeek
+                                                                : Defaults().WeeklyTestDayOfWeek;
+}
+
+std::chrono::seconds AppSettings::WeeklyTestTimeInUse() const {
+    return TimeOfDayOr(WeeklyTestTime, Defaults().WeeklyTestTime);
+}
+
+std::chrono::seconds AppSettings::DailyTestTimeInUse() const {
+    return TimeOfDayOr(DailyTestTime, Defaults().DailyTestTime);
+}
+
+std::chrono::seconds AppSettings::RequestDailyDayArchiveTimeInUse() const {
+    return TimeOfDayOr(RequestDailyDayArchiveTime, Defaults().RequestDailyDayArchiveTime);
+}
+
+std::chrono::seconds AppSettings::AlarmDailyDayArchiveTimeInUse() const {
+    return TimeOfDayOr(AlarmDailyDayArchiveTime, Defaults().AlarmDailyDayArchiveTime);
+}
 
 std::string AlarmSetupSection(int kind) {
     return std::string(kAlarmSetup) + "\\" + LoadString(ids::kAlarmSetupKindFirst + kind);

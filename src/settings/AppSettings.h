@@ -121,7 +121,7 @@ struct AppSettings {
     bool UseLowFrequencyTestRange = false;
 
     // "Settings\Test Schedule"
-    int WeeklyTestDayOfWeek = 1;  // 1 Sunday .. 7 Saturday
+    int WeeklyTestDayOfWeek = 1;  // 1 Sunday .. 7 Saturday; as stored, see WeeklyTestDayInUse
     int AutomaticTestMode = 2;
     int InterTestDelay = 1;
 
@@ -131,7 +131,7 @@ struct AppSettings {
     bool ShowNamelessIntercoms = false;
     bool AutoUpdateSortOrder = false;
 
-    // Times of day, stored as minutes after midnight.
+    // Times of day, stored as minutes after midnight; held as stored, see the InUse calls.
     std::chrono::seconds WeeklyTestTime{1410 * 60};
     std::chrono::seconds DailyTestTime{1410 * 60};
     std::chrono::seconds RequestDailyDayArchiveTime{60 * 60};
@@ -142,7 +142,17 @@ struct AppSettings {
     bool PopupHelpID = false;
     bool LaunchHelp = true;
 
-    // Reads every value, a missing or unusable one giving its default; returns what was
+    // The schedule values as the schedule and the archives use them. A stored day or time
+    // outside its range is held as it is, so that saving keeps it in the profile, and its
+    // default is used in its place.
+    int WeeklyTestDayInUse() const;
+    std::chrono::seconds WeeklyTestTimeInUse() const;
+    std::chrono::seconds DailyTestTimeInUse() const;
+    std::chrono::seconds RequestDailyDayArchiveTimeInUse() const;
+    std::chrono::seconds AlarmDailyDayArchiveTimeInUse() const;
+
+    // Reads every value, a missing one giving its default; a value that is no number gives
+    // its default too, a number outside its range is held as stored. Returns what was
     // unusable, for the log.
     std::vector<std::string> Load(const CProfileStore& profile);
     // Writes every value but the read-only ones; false when the profile could not be saved.

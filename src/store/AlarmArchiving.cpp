@@ -14,7 +14,7 @@ ArchivePolicy AlarmPolicy(const AppSettings& s) {
     return MakeArchivePolicy(s.AlarmArchiveTaskPeriod, s.AlarmArchiveMoveAge,
                              s.AlarmArchivePurgeAge, s.AlarmCreateDayArchiveFiles,
                              s.AlarmDeleteDayArchiveFiles, s.AlarmDeleteDayArchiveFilesAge,
-                             s.AlarmDailyDayArchiveTime);
+                             s.AlarmDailyDayArchiveTimeInUse());
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "document/VorlinDoc.h"
@@ -23,17 +24,40 @@ const std::string& NameOf(const Table& table, int index) {
 
 void CModelWriteBack::UpdateAlarmsInDatabase(ViewUpdateHint& hint) {
     settings_ = sharedSettings_.Snapshot();
+    {
+        auto lock = doc_.LockAlarms();
+        WriteAlarmQueue(hint);
+    }
+    db_.Outage().ShowReport();
+}
+
+void CModelWriteBack::WriteAlarmQueue(ViewUpdateHint& hint) {
+    constexpr const char* kError = "Error, updating Alarms in database\nDescription: %s";
     const ViewUpdateHint editHint = settings_.AutoUpdateSortOrder
                                         ? hint::kAlarmsEdited | hint::kAlarmsAddedRemoved
                                         : hint::kAlarmsEdited;
     const auto& names = doc_.Names();
     const auto& notify = names.notifyStates;
-    auto lock = doc_.LockAlarms();
+    std::optional<CDaoTransaction> tx;
+    if (!BeginPass(tx, ModelCollection::Alarms, kError)) {
+        return;
+    }
+    const ViewUpdateHint onEntry = hint;
+    const bool unseenOnEntry = unseenAlarms_;
     auto& queue = doc_.AlarmQueue();
     const size_t count = queue.size();
     CAlarmsRS& rs = db_.Alarms();
-    CDaoTransaction tx(db_.Database());
+    // Puts back what the pass told when its writes are lost; every operation stays queued.
+    auto lost = [&] {
+        hint = onEntry;
+        unseenAlarms_ = unseenOnEntry;
+        doc_.MarkDirty(ModelCollection::Alarms);
+    };
     size_t done = 0;
+    // Queued once the row is in the file, for a later pass.
+    auto acknowledgeLater = [this](int alarmId, WallTime time) {
+        ledger_.Later([this, alarmId, time] { doc_.AcknowledgeAlarm(alarmId, time); });
+    };
     // A new row, raised or in its resolved form.
     auto addRow = [&](const CAlarm& a, int state) {
         rs.AddNew();
@@ -57,7 +81,7 @@ void CModelWriteBack::UpdateAlarmsInDatabase(ViewUpdateHint& hint) {
         rs.Update();
         rs.SetBookmark(rs.GetLastModifiedBookmark());
         if (state != alarmresolve::kRaise && settings_.AutoAcknowledgeResolvedAlarms) {
-            doc_.AcknowledgeAlarm(rs.m_AlarmID, a.time);
+            acknowledgeLater(rs.m_AlarmID, a.time);
         }
         hint |= hint::kAlarmsNew | hint::kNewUnseenAlarm;
         unseenAlarms_ = true;
@@ -108,7 +132,7 @@ void CModelWriteBack::UpdateAlarmsInDatabase(ViewUpdateHint& hint) {
                     rs.m_State = NameOf(names.alarmStates, a.resolved);
                     rs.m_ResolvedTime = a.time;
                     if (settings_.AutoAcknowledgeResolvedAlarms) {
-                        doc_.AcknowledgeAlarm(rs.m_AlarmID, a.time);
+                        acknowledgeLater(rs.m_AlarmID, a.time);
                     }
                     const int kind = doc_.GetAlarmSetupKind(rs.m_DeviceType, rs.m_AlarmType);
                     const bool suppress = kind >= 0 && kind < setupkind::kCount &&
@@ -134,21 +158,25 @@ void CModelWriteBack::UpdateAlarmsInDatabase(ViewUpdateHint& hint) {
                 }
             }
         }
-        tx.Commit();
     } catch (const CDaoException& e) {
+        if (!EndFailedPass(*tx, e, kError)) {
+            lost();
+            return;
+        }
         const CAlarm& a = queue[done];
         db_.Log().Printf(1,
                          "Alarm not written (operation %d, device type %d, index %d, category "
                          "%d, resolved %d): \"%s\" \"%s\"",
                          a.operation, a.deviceType, a.deviceIndex, a.category, a.resolved,
                          a.description.c_str(), a.context.c_str());
-        const bool kept =
-            EndFailedPass(tx, e, "Error, updating Alarms in database\nDescription: %s");
-        queue.erase(queue.begin() + static_cast<std::ptrdiff_t>(kept ? 0 : done),
-                    queue.begin() + static_cast<std::ptrdiff_t>(done + 1));
+        queue.erase(queue.begin(), queue.begin() + static_cast<std::ptrdiff_t>(done + 1));
         if (!queue.empty()) {
             doc_.MarkDirty(ModelCollection::Alarms);
         }
+        return;
+    }
+    if (!CommitPass(*tx, kError)) {
+        lost();
         return;
     }
     queue.erase(queue.begin(), queue.begin() + static_cast<std::ptrdiff_t>(count));

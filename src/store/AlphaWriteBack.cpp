@@ -1,4 +1,5 @@
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "document/VorlinDoc.h"
@@ -20,14 +21,31 @@ int32_t AsgnKey(const CAlpha& a) {
 }  // namespace
 
 void CModelWriteBack::UpdateAlphasInDatabase(ViewUpdateHint& hint) {
-    auto lock = doc_.LockAlphas();
+    {
+        auto lock = doc_.LockAlphas();
+        WriteAlphaQueue(hint);
+    }
+    db_.Outage().ShowReport();
+}
+
+void CModelWriteBack::WriteAlphaQueue(ViewUpdateHint& hint) {
+    constexpr const char* kError = "Error, updating Alphas in database\nDescription: %s";
+    std::optional<CDaoTransaction> tx;
+    if (!BeginPass(tx, ModelCollection::Alphas, kError)) {
+        return;
+    }
     const ViewUpdateHint onEntry = hint;
     const ViewUpdateHint carried = alphaCarry_;
     hint |= alphaCarry_;
     alphaCarry_ = 0;
     auto& queue = doc_.AlphaQueue();
     CAlphasRS& rs = db_.Alphas();
-    CDaoTransaction tx(db_.Database());
+    // Puts hint and carry back as they were when the pass's writes are lost.
+    auto lost = [&] {
+        hint = onEntry;
+        alphaCarry_ = carried;
+        doc_.MarkDirty(ModelCollection::Alphas);
+    };
     size_t done = 0;
     try {
         for (; done < queue.size() && done < kAlphasPerPass; ++done) {
@@ -64,24 +82,24 @@ void CModelWriteBack::UpdateAlphasInDatabase(ViewUpdateHint& hint) {
                 hint |= hint::kAlphasChanged;
             }
         }
-        tx.Commit();
     } catch (const CDaoException& e) {
+        // The failing record is dropped with the records before it once they are in the
+        // file; when the commit fails too every record stays queued.
+        if (!EndFailedPass(*tx, e, kError)) {
+            lost();
+            return;
+        }
         const CAlpha& a = queue[done];
         db_.Log().Printf(1, "Alpha of intercom %d, type %d, number %d not written: \"%s\"",
                          a.intercom, a.functionType, a.number, a.text.c_str());
-        // The failing record is dropped; when the commit fails too the records before it
-        // stay queued.
-        const bool kept =
-            EndFailedPass(tx, e, "Error, updating Alphas in database\nDescription: %s");
-        queue.erase(queue.begin() + static_cast<std::ptrdiff_t>(kept ? 0 : done),
-                    queue.begin() + static_cast<std::ptrdiff_t>(done + 1));
-        if (!kept) {
-            hint = onEntry;
-            alphaCarry_ = carried;
-        }
+        queue.erase(queue.begin(), queue.begin() + static_cast<std::ptrdiff_t>(done + 1));
         if (!queue.empty()) {
             doc_.MarkDirty(ModelCollection::Alphas);
         }
+        return;
+    }
+    if (!CommitPass(*tx, kError)) {
+        lost();
         return;
     }
     queue.erase(queue.begin(), queue.begin() + static_cast<std::ptrdiff_t>(done));

@@ -52,7 +52,7 @@ void CDaoDatabase::OpenWith(const std::string& path, int flags) {
         throw CDaoException(text + ": " + path, code);
     }
     sqlite3_extended_result_codes(db, 1);
-    sqlite3_busy_timeout(db, 2000);
+    sqlite3_busy_timeout(db, static_cast<int>(busyTimeout_.count()));
     db_ = db;
     path_ = path;
     ++generation_;
@@ -80,6 +80,13 @@ void CDaoDatabase::Close() {
     sqlite3_close_v2(db_);
     db_ = nullptr;
     ++generation_;
+}
+
+void CDaoDatabase::SetBusyTimeout(std::chrono::milliseconds timeout) {
+    busyTimeout_ = timeout;
+    if (db_ != nullptr) {
+        sqlite3_busy_timeout(db_, static_cast<int>(busyTimeout_.count()));
+    }
 }
 
 bool CDaoDatabase::UseWalJournal() {

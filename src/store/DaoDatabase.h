@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -45,6 +46,9 @@ struct DaoStatementSlot {
 // are prepared once and kept until the database closes.
 class CDaoDatabase {
 public:
+    // How long a statement waits for a lock that another connection holds.
+    static constexpr std::chrono::milliseconds kBusyTimeout{2000};
+
     explicit CDaoDatabase(const CDiagLogSource& log);
     ~CDaoDatabase();
     CDaoDatabase(const CDaoDatabase&) = delete;
@@ -64,6 +68,8 @@ public:
     // only a power loss can take back the last commits. Returns false (and logs) when the
     // file system cannot hold a WAL; the file then keeps a rollback journal.
     bool UseWalJournal();
+    // Kept for the connection's life, also across a reopen.
+    void SetBusyTimeout(std::chrono::milliseconds timeout);
 
     // Runs one statement (several when no parameters are given), failing on error.
     void Execute(const std::string& sql, const std::vector<DaoValue>& params = {});
@@ -102,6 +108,7 @@ private:
     sqlite3* db_ = nullptr;
     std::string path_;
     long recordsAffected_ = 0;
+    std::chrono::milliseconds busyTimeout_ = kBusyTimeout;
     uint64_t generation_ = 1;
     std::unordered_map<std::string, std::unique_ptr<DaoStatementSlot>> cache_;
 };

@@ -17,31 +17,29 @@ bool StartsWithOK(const std::string& text) {
 }  // namespace
 
 void CModelWriteBack::UpdateIntercomsInDatabase(ViewUpdateHint& hint) {
+    constexpr const char* kError = "Error, updating Intercoms data in database\nDescription: %s";
     settings_ = sharedSettings_.Snapshot();
-    auto lock = doc_.LockIntercoms();
-    CDaoTransaction tx(db_.Database());
-    try {
-        for (int number = 0; number < kIntercomCount; ++number) {
-            CIntercomData& icom = doc_.Intercoms()[number];
-            if (icom.flags.HasChange()) {
-                WriteIntercom(number, icom, hint);
+    {
+        auto lock = doc_.LockIntercoms();
+        RunPass(ModelCollection::Intercoms, kError, hint, [&] {
+            for (int number = 0; number < kIntercomCount; ++number) {
+                CIntercomData& icom = doc_.Intercoms()[number];
+                if (icom.flags.HasChange()) {
+                    WriteIntercom(number, icom, hint);
+                }
             }
-        }
-        tx.Commit();
-        cleared_.Forget();
-    } catch (const CDaoException& e) {
-        EndFailedPass(tx, e, "Error, updating Intercoms data in database\nDescription: %s");
-        doc_.MarkDirty(ModelCollection::Intercoms);
+        });
     }
+    db_.Outage().ShowReport();
 }
 
 void CModelWriteBack::WriteIntercom(int number, CIntercomData& icom, ViewUpdateHint& hint) {
     if (icom.flags.Test(intercombit::kSummary)) {
-        cleared_.Clear(icom.flags, intercombit::kSummary);
+        ledger_.Clear(icom.flags, intercombit::kSummary);
         WriteSummaryCounts(number, icom, hint);
     }
     if (icom.flags.Test(intercombit::kSwitches)) {
-        cleared_.Clear(icom.flags, intercombit::kSwitches);
+        ledger_.Clear(icom.flags, intercombit::kSwitches);
         CIntercomsRS& rs = db_.Intercoms();
         if (rs.Seek(static_cast<int16_t>(number))) {
             rs.Edit();
@@ -52,11 +50,11 @@ void CModelWriteBack::WriteIntercom(int number, CIntercomData& icom, ViewUpdateH
         }
     }
     if (icom.flags.Test(intercombit::kRow)) {
-        cleared_.Clear(icom.flags, intercombit::kRow);
+        ledger_.Clear(icom.flags, intercombit::kRow);
         WriteIntercomRow(number, icom, hint);
     }
     if (icom.flags.Test(intercombit::kRequests)) {
-        cleared_.Clear(icom.flags, intercombit::kRequests);
+        ledger_.Clear(icom.flags, intercombit::kRequests);
         for (QueuedRequestRecord& record : icom.QueuedRequests()) {
             if (!record.flags.IsUnset()) {
                 WriteQueuedRequest(number, record, hint);
@@ -73,7 +71,7 @@ void CModelWriteBack::WriteSummaryCounts(int number, CIntercomData& icom, ViewUp
         if (!c.flags.Test(kSummaryCountBit)) {
             continue;
         }
-        cleared_.Clear(c.flags, kSummaryCountBit);
+        ledger_.Clear(c.flags, kSummaryCountBit);
         const bool found = rs.Seek(static_cast<int16_t>(number), static_cast<int16_t>(to));
         if (found && c.numTrunks == 0) {
             rs.Delete();
@@ -147,12 +145,12 @@ void CModelWriteBack::WriteIntercomRow(int number, CIntercomData& icom, ViewUpda
             const std::string context =
                 FormatContextOneAlpha(settings_.AlphaSize, doc_.GetIntercomName(number));
             if (!StartsWithOK(status)) {
-                doc_.AddAlarm(devicetype::kIntercom, number, alarmcat::kCommunication,
-                              alarmresolve::kRaise, "Lost contact with intercom", context, 0);
+                RaiseAlarm(devicetype::kIntercom, number, alarmcat::kCommunication,
+                           alarmresolve::kRaise, "Lost contact with intercom", context, 0);
             } else {
-                doc_.AddAlarm(devicetype::kIntercom, number, alarmcat::kCommunication,
-                              alarmresolve::kResolve, "Intercom connected", context,
-                              StartsWithOK(stored) ? 0 : 1);
+                RaiseAlarm(devicetype::kIntercom, number, alarmcat::kCommunication,
+                           alarmresolve::kResolve, "Intercom connected", context,
+                           StartsWithOK(stored) ? 0 : 1);
             }
         }
         rs.m_ComState = status;
@@ -165,7 +163,7 @@ void CModelWriteBack::WriteQueuedRequest(int number, QueuedRequestRecord& record
                                          ViewUpdateHint& hint) {
     const std::string pp = FunctionCode(0);
     if (record.flags.Test(recordbit::kFilled)) {
-        cleared_.Clear(record.flags, recordbit::kFilled);
+        ledger_.Clear(record.flags, recordbit::kFilled);
         if (record.state != QueuedRequestRecord::kFree) {
             CRequestsRS& rs = db_.Requests();
             rs.AddNew();
@@ -185,6 +183,7 @@ void CModelWriteBack::WriteQueuedRequest(int number, QueuedRequestRecord& record
             rs.m_End2Inactive = false;
             rs.Update();
             rs.SetBookmark(rs.GetLastModifiedBookmark());
+            ledger_.Keep(record.requestNumber);
             record.requestNumber = rs.m_RequestID;
             hint |= hint::kRequestsNew;
             if (record.source.inactive == 0) {
@@ -196,7 +195,7 @@ void CModelWriteBack::WriteQueuedRequest(int number, QueuedRequestRecord& record
         }
     }
     if (record.flags.Test(recordbit::kChanged)) {
-        cleared_.Clear(record.flags, recordbit::kChanged);
+        ledger_.Clear(record.flags, recordbit::kChanged);
         if (record.state == QueuedRequestRecord::kFree) {
             return;
         }
@@ -217,16 +216,17 @@ void CModelWriteBack::WriteQueuedRequest(int number, QueuedRequestRecord& record
                                record.source.listen != 0, record.destination.intercom,
                                record.destination.functionType, record.destination.number);
             } else if (!wasInactive && inactive) {
-                doc_.AddAlarm(devicetype::kRequest, requestId, alarmcat::kBusy,
-                              alarmresolve::kUnresolved, {}, {}, 0);
+                RaiseAlarm(devicetype::kRequest, requestId, alarmcat::kBusy,
+                           alarmresolve::kUnresolved, {}, {}, 0);
             }
         } else {
+            ledger_.Keep(record.state);
             record.state = QueuedRequestRecord::kFree;
             rs.m_FinishedTime = record.endTime;
             rs.m_State = doc_.Names().requestStates[3];
             hint |= hint::kRequestsNew;
-            doc_.AddAlarm(devicetype::kRequest, requestId, alarmcat::kBusy,
-                          alarmresolve::kUnresolved, {}, {}, 0);
+            RaiseAlarm(devicetype::kRequest, requestId, alarmcat::kBusy, alarmresolve::kUnresolved,
+                       {}, {}, 0);
         }
         rs.Update();
         hint |= hint::kRequestsEdited;
@@ -249,9 +249,9 @@ void CModelWriteBack::RaiseBusyAlarm(int requestId, int end1Intercom, int end1Nu
     flags[0] = talk ? 'T' : '-';
     flags[2] = listen ? 'L' : '-';
     const std::string description = alpha1 + " : " + flags + " : " + alpha2;
-    doc_.AddAlarm(
-        devicetype::kRequest, requestId, alarmcat::kBusy, alarmresolve::kRaise, description,
-        FormatContextFiveFields(settings_.AlphaSize, name1, name2, alpha1, flags, alpha2), 0);
+    RaiseAlarm(devicetype::kRequest, requestId, alarmcat::kBusy, alarmresolve::kRaise, description,
+               FormatContextFiveFields(settings_.AlphaSize, name1, name2, alpha1, flags, alpha2),
+               0);
 }
 
 }  // namespace corvane

@@ -11,42 +11,117 @@ CModelWriteBack::CModelWriteBack(CVorlinDoc& doc, CVorlinDatabase& db,
                                  const SharedSettings& settings)
     : doc_(doc), db_(db), sharedSettings_(settings), settings_(settings.Snapshot()) {}
 
-void CModelWriteBack::ClearedBits::Clear(ChangeFlags& flags, uint8_t bits) {
+void CModelWriteBack::PassLedger::Clear(ChangeFlags& flags, uint8_t bits) {
     if (flags.Test(bits)) {
         cleared_.emplace_back(&flags, static_cast<uint8_t>(flags.Mask() & bits));
     }
     flags.Clear(bits);
 }
 
-void CModelWriteBack::ClearedBits::Restore() {
-    for (auto& [flags, bits] : cleared_) {
-        // A record the pass set back to "never reported" (an absent trunk) stays so.
-        if (!flags->IsUnset()) {
-            flags->Mark(bits);
-        }
+void CModelWriteBack::PassLedger::Keep(int32_t& field) {
+    kept_.emplace_back(&field, field);
+}
+
+void CModelWriteBack::PassLedger::Later(std::function<void()> action) {
+    later_.push_back(std::move(action));
+}
+
+void CModelWriteBack::PassLedger::Committed() {
+    std::vector<std::function<void()>> actions;
+    actions.swap(later_);
+    for (const auto& action : actions) {
+        action();
     }
     cleared_.clear();
+    kept_.clear();
+}
+
+void CModelWriteBack::PassLedger::RolledBack() {
+    // Backwards, so that a value kept twice gets the one from before the pass.
+    for (auto it = kept_.rbegin(); it != kept_.rend(); ++it) {
+        *it->first = it->second;
+    }
+    for (auto& [flags, bits] : cleared_) {
+        flags->Mark(bits);
+    }
+    cleared_.clear();
+    kept_.clear();
+    later_.clear();
 }
 
 std::string CModelWriteBack::FunctionCode(int type) {
     return type >= 0 && type < kFunctionTypes ? std::string(kFunctionCodes[type]) : std::string();
 }
 
-bool CModelWriteBack::EndFailedPass(CDaoTransaction& tx, const CDaoException& e,
-                                    const char* format) {
-    db_.Log().Printf(1, "Write-back stopped by a database error: %s", e.Description().c_str());
-    ReportDaoException(e, format);
+void CModelWriteBack::RaiseAlarm(int deviceType, int deviceIndex, int category, int resolved,
+                                 std::string description, std::string context, int extra) {
+    ledger_.Later([this, deviceType, deviceIndex, category, resolved,
+                   description = std::move(description), context = std::move(context), extra] {
+        doc_.AddAlarm(deviceType, deviceIndex, category, resolved, description, context, extra);
+    });
+}
+
+void CModelWriteBack::RunPass(ModelCollection collection, const char* format, ViewUpdateHint& hint,
+                              const std::function<void()>& writeAll) {
+    std::optional<CDaoTransaction> tx;
+    if (!BeginPass(tx, collection, format)) {
+        return;
+    }
+    const ViewUpdateHint onEntry = hint;
     try {
-        tx.Commit();
-        cleared_.Forget();
+        writeAll();
+    } catch (const CDaoException& e) {
+        if (!EndFailedPass(*tx, e, format)) {
+            hint = onEntry;
+        }
+        doc_.MarkDirty(collection);
+        return;
+    }
+    if (!CommitPass(*tx, format)) {
+        hint = onEntry;
+        doc_.MarkDirty(collection);
+    }
+}
+
+bool CModelWriteBack::BeginPass(std::optional<CDaoTransaction>& tx, ModelCollection collection,
+                                const char* format) {
+    try {
+        tx.emplace(db_.Database());
         return true;
-    } catch (const CDaoException& commit) {
-        // The whole pass is rolled back: everything it cleared must be written again.
-        db_.Log().Printf(1, "The pass was rolled back, its changes are kept for the next: %s",
-                         commit.Description().c_str());
-        cleared_.Restore();
+    } catch (const CDaoException& e) {
+        db_.Outage().WriteFailed(e, format);
+        doc_.MarkDirty(collection);
         return false;
     }
+}
+
+bool CModelWriteBack::CommitPass(CDaoTransaction& tx, const char* format) {
+    try {
+        tx.Commit();
+    } catch (const CDaoException& e) {
+        // The transaction rolls back when tx goes; the model takes back what the pass did.
+        db_.Outage().WriteFailed(e, format);
+        ledger_.RolledBack();
+        return false;
+    }
+    ledger_.Committed();
+    db_.Outage().WriteSucceeded();
+    return true;
+}
+
+bool CModelWriteBack::EndFailedPass(CDaoTransaction& tx, const CDaoException& e,
+                                    const char* format) {
+    db_.Outage().WriteFailed(e, format);
+    try {
+        tx.Commit();
+    } catch (const CDaoException& commit) {
+        db_.Log().Printf(1, "The pass was rolled back, its changes are kept for the next: %s",
+                         commit.Description().c_str());
+        ledger_.RolledBack();
+        return false;
+    }
+    ledger_.Committed();
+    return true;
 }
 
 }  // namespace corvane

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,6 +19,7 @@ class CTrunkData;
 class CVorlinDatabase;
 class CVorlinDoc;
 class ChangeFlags;
+enum class ModelCollection;
 struct TrunkUsageRecord;
 struct QueuedRequestRecord;
 
@@ -26,7 +29,11 @@ struct QueuedRequestRecord;
 //
 // A database error ends a pass: what was written before it is kept (committed), the entry
 // that failed is dropped, and every entry not yet written keeps its change bits and marks
-// its collection dirty again, so the next tick goes on with it.
+// its collection dirty again, so the next tick goes on with it. A pass whose transaction
+// cannot start or whose commit fails leaves the model as it found it: every change bit,
+// request number and queued operation stays for the next tick, and the alarms it would have
+// raised are raised by the pass that writes their rows. No database exception leaves a pass;
+// the database's outage tells the operator once, after the pass has let go of its lock.
 class CModelWriteBack {
 public:
     static constexpr int kAlphasPerPass = 500;
@@ -43,16 +50,24 @@ public:
     void ClearUnseenAlarms() { unseenAlarms_ = false; }
 
 private:
-    // Bits cleared in the current pass, so that they can be set again when its transaction
-    // is lost.
-    class ClearedBits {
+    // What the current pass changed in the model, so that a lost transaction can put it back,
+    // and what it holds back until its writes are in the file.
+    class PassLedger {
     public:
+        // Clears bits and remembers those that were set.
         void Clear(ChangeFlags& flags, uint8_t bits);
-        void Restore();
-        void Forget() { cleared_.clear(); }
+        // Remembers a value before the pass changes it.
+        void Keep(int32_t& field);
+        void Later(std::function<void()> action);
+        // The pass's writes are in the file: runs what was held back.
+        void Committed();
+        // The pass's writes are lost: puts back what it changed, drops what was held back.
+        void RolledBack();
 
     private:
         std::vector<std::pair<ChangeFlags*, uint8_t>> cleared_;
+        std::vector<std::pair<int32_t*, int32_t>> kept_;
+        std::vector<std::function<void()>> later_;
     };
 
     // The Function column's code of a function type, empty for none.
@@ -62,6 +77,9 @@ private:
     void WriteSummaryCounts(int number, CIntercomData& icom, ViewUpdateHint& hint);
     void WriteIntercomRow(int number, CIntercomData& icom, ViewUpdateHint& hint);
     void WriteQueuedRequest(int number, QueuedRequestRecord& record, ViewUpdateHint& hint);
+    // Raises an alarm once the pass's writes are in the file.
+    void RaiseAlarm(int deviceType, int deviceIndex, int category, int resolved,
+                    std::string description, std::string context, int extra);
     void RaiseBusyAlarm(int requestId, int end1Intercom, int end1Number, bool talk, bool listen,
                         int end2Intercom, int end2FunctionType, int end2Number);
     void WriteTrunk(int number, CTrunkData& trunk, ViewUpdateHint& hint);
@@ -69,8 +87,21 @@ private:
     void WriteTrunkUsage(int number, TrunkUsageRecord& usage, ViewUpdateHint& hint);
     std::string AlphaOf(int intercom, int functionType, int number) const;
 
+    // The alpha and alarm passes; the caller holds the queue's lock.
+    void WriteAlphaQueue(ViewUpdateHint& hint);
+    void WriteAlarmQueue(ViewUpdateHint& hint);
+    // One pass over the intercoms or the trunks, whose lock the caller holds: writeAll
+    // writes every changed entry.
+    void RunPass(ModelCollection collection, const char* format, ViewUpdateHint& hint,
+                 const std::function<void()>& writeAll);
+    // Starts the pass's transaction; false, with the collection dirty again, when the
+    // database will not start one.
+    bool BeginPass(std::optional<CDaoTransaction>& tx, ModelCollection collection,
+                   const char* format);
+    // Commits the pass; false when the commit failed and the pass was rolled back.
+    bool CommitPass(CDaoTransaction& tx, const char* format);
     // Ends a pass after a database error: reports it, keeps what was written when the
-    // commit succeeds and sets the bits of the pass again when it does not. True when the
+    // commit succeeds and puts back what the pass changed when it does not. True when the
     // work before the error is in the file.
     bool EndFailedPass(CDaoTransaction& tx, const CDaoException& e, const char* format);
 
@@ -78,7 +109,7 @@ private:
     CVorlinDatabase& db_;
     const SharedSettings& sharedSettings_;
     AppSettings settings_;  // the snapshot of the running pass
-    ClearedBits cleared_;
+    PassLedger ledger_;
     ViewUpdateHint alphaCarry_ = 0;
     bool unseenAlarms_ = false;
 };

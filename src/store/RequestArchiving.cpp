@@ -12,7 +12,7 @@ ArchivePolicy RequestPolicy(const AppSettings& s) {
     return MakeArchivePolicy(s.RequestArchiveTaskPeriod, s.RequestArchiveMoveAge,
                              s.RequestArchivePurgeAge, s.RequestCreateDayArchiveFiles,
                              s.RequestDeleteDayArchiveFiles, s.RequestDeleteDayArchiveFilesAge,
-                             s.RequestDailyDayArchiveTime);
+                             s.RequestDailyDayArchiveTimeInUse());
 }
 
 }  // namespace

@@ -35,22 +35,20 @@ bool AssignNumberIfDifferent(DaoInt16& field, int value) {
 }  // namespace
 
 void CModelWriteBack::UpdateTrunksInDatabase(ViewUpdateHint& hint) {
+    constexpr const char* kError = "Error, updating Trunks data in database\nDescription: %s";
     settings_ = sharedSettings_.Snapshot();
-    auto lock = doc_.LockTrunks();
-    CDaoTransaction tx(db_.Database());
-    try {
-        for (int number = 0; number < kTrunkCount; ++number) {
-            CTrunkData& trunk = doc_.Trunks()[number];
-            if (trunk.flags.HasChange()) {
-                WriteTrunk(number, trunk, hint);
+    {
+        auto lock = doc_.LockTrunks();
+        RunPass(ModelCollection::Trunks, kError, hint, [&] {
+            for (int number = 0; number < kTrunkCount; ++number) {
+                CTrunkData& trunk = doc_.Trunks()[number];
+                if (trunk.flags.HasChange()) {
+                    WriteTrunk(number, trunk, hint);
+                }
             }
-        }
-        tx.Commit();
-        cleared_.Forget();
-    } catch (const CDaoException& e) {
-        EndFailedPass(tx, e, "Error, updating Trunks data in database\nDescription: %s");
-        doc_.MarkDirty(ModelCollection::Trunks);
+        });
     }
+    db_.Outage().ShowReport();
 }
 
 void CModelWriteBack::WriteTrunk(int number, CTrunkData& trunk, ViewUpdateHint& hint) {
@@ -59,7 +57,7 @@ void CModelWriteBack::WriteTrunk(int number, CTrunkData& trunk, ViewUpdateHint& 
                                          : hint::kTrunksEdited;
     const auto index = static_cast<int16_t>(number);
     if (trunk.flags.Test(trunkbit::kSwitches)) {
-        cleared_.Clear(trunk.flags, trunkbit::kSwitches);
+        ledger_.Clear(trunk.flags, trunkbit::kSwitches);
         CTrunksRS& rs = db_.Trunks();
         if (rs.Seek(index)) {
             rs.Edit();
@@ -71,7 +69,7 @@ void CModelWriteBack::WriteTrunk(int number, CTrunkData& trunk, ViewUpdateHint& 
         }
     }
     if (trunk.flags.Test(trunkbit::kDefinition)) {
-        cleared_.Clear(trunk.flags, trunkbit::kDefinition);
+        ledger_.Clear(trunk.flags, trunkbit::kDefinition);
         bool gone = false;
         WriteTrunkDefinition(number, trunk, hint, gone);
         if (gone) {
@@ -79,7 +77,7 @@ void CModelWriteBack::WriteTrunk(int number, CTrunkData& trunk, ViewUpdateHint& 
         }
     }
     if (trunk.flags.Test(trunkbit::kState)) {
-        cleared_.Clear(trunk.flags, trunkbit::kState);
+        ledger_.Clear(trunk.flags, trunkbit::kState);
         CTrunks2RS& rs = db_.TrunkStates();
         const std::string& state = doc_.Names().trunkStates[trunk.State() & 3];
         if (rs.Seek(index) && rs.m_State.Value() != state) {
@@ -90,7 +88,7 @@ void CModelWriteBack::WriteTrunk(int number, CTrunkData& trunk, ViewUpdateHint& 
         }
     }
     if (trunk.flags.Test(trunkbit::kUsage)) {
-        cleared_.Clear(trunk.flags, trunkbit::kUsage);
+        ledger_.Clear(trunk.flags, trunkbit::kUsage);
         for (TrunkUsageRecord& usage : trunk.Usage()) {
             if (!usage.flags.IsUnset()) {
                 WriteTrunkUsage(number, usage, hint);
@@ -110,7 +108,7 @@ void CModelWriteBack::WriteTrunkDefinition(int number, CTrunkData& trunk, ViewUp
             rs.MoveNext();
             hint |= hint::kTrunksNew;
         }
-        doc_.MarkTrunkAbsent(number);
+        ledger_.Later([this, number] { doc_.MarkTrunkAbsent(number); });
         gone = true;
         return;
     }
@@ -154,7 +152,7 @@ void CModelWriteBack::WriteTrunkUsage(int number, TrunkUsageRecord& usage, ViewU
     const auto& names = doc_.Names();
     const std::string& queued = names.requestStates[1];
     if (usage.flags.Test(recordbit::kFilled)) {
-        cleared_.Clear(usage.flags, recordbit::kFilled);
+        ledger_.Clear(usage.flags, recordbit::kFilled);
         CRequestsRS& rs = db_.Requests();
         const bool add = usage.requestNumber == kNone;
         bool write = true;
@@ -187,15 +185,16 @@ void CModelWriteBack::WriteTrunkUsage(int number, TrunkUsageRecord& usage, ViewU
             rs.Update();
             if (add) {
                 rs.SetBookmark(rs.GetLastModifiedBookmark());
+                ledger_.Keep(usage.requestNumber);
                 usage.requestNumber = rs.m_RequestID;
             }
             hint |= hint::kRequestsNew;
-            doc_.AddAlarm(devicetype::kRequest, usage.requestNumber, alarmcat::kBusy,
-                          alarmresolve::kResolve, {}, {}, 0);
+            RaiseAlarm(devicetype::kRequest, usage.requestNumber, alarmcat::kBusy,
+                       alarmresolve::kResolve, {}, {}, 0);
         }
     }
     if (usage.flags.Test(recordbit::kChanged)) {
-        cleared_.Clear(usage.flags, recordbit::kChanged);
+        ledger_.Clear(usage.flags, recordbit::kChanged);
         CRequests2RS& rs = db_.RequestUpdates();
         if (!rs.Seek(static_cast<int32_t>(usage.requestNumber))) {
             return;
@@ -204,10 +203,11 @@ void CModelWriteBack::WriteTrunkUsage(int number, TrunkUsageRecord& usage, ViewU
         const int requestId = rs.m_RequestID;
         const bool wasQueued = rs.m_State.Value() == queued;
         if (usage.state == TrunkUsageRecord::kEnded) {
+            ledger_.Keep(usage.state);
             usage.state = TrunkUsageRecord::kFree;
             if (wasQueued) {
-                doc_.AddAlarm(devicetype::kRequest, requestId, alarmcat::kBusy,
-                              alarmresolve::kUnresolved, {}, {}, 0);
+                RaiseAlarm(devicetype::kRequest, requestId, alarmcat::kBusy,
+                           alarmresolve::kUnresolved, {}, {}, 0);
             }
             rs.m_FinishedTime = usage.endTime;
             rs.m_State = names.requestStates[3];
@@ -219,8 +219,8 @@ void CModelWriteBack::WriteTrunkUsage(int number, TrunkUsageRecord& usage, ViewU
             rs.m_End2Listen = usage.destination.listen != 0;
             rs.m_End2Inactive = usage.destination.inactive != 0;
             if (wasQueued) {
-                doc_.AddAlarm(devicetype::kRequest, requestId, alarmcat::kBusy,
-                              alarmresolve::kResolve, {}, {}, 0);
+                RaiseAlarm(devicetype::kRequest, requestId, alarmcat::kBusy, alarmresolve::kResolve,
+                           {}, {}, 0);
             }
             rs.m_State = names.requestStates[usage.state == TrunkUsageRecord::kInUse ? 2 : 0];
         }

@@ -8,6 +8,7 @@
 #include "log/DiagLogSource.h"
 #include "platform/Clock.h"
 #include "store/DaoDatabase.h"
+#include "store/DatabaseOutage.h"
 #include "store/StoreInterfaces.h"
 #include "store/TableRecordsets.h"
 
@@ -70,6 +71,8 @@ public:
 
     // The document's "Dbase" log source.
     const CDiagLogSource& Log() const { return log_; }
+    // Where the tick's writers tell of their failures and successes.
+    CDatabaseOutage& Outage() { return outage_; }
 
     // Tick checks; controller null when there is no controller object.
     void CheckMatrixAlphas(IControllerChecks* controller);
@@ -129,6 +132,7 @@ private:
     std::unique_ptr<CRequestsRS> requests_;
     std::unique_ptr<CRequests2RS> requestUpdates_;
     std::optional<SteadyTime> lastStatusWalk_;
+    CDatabaseOutage outage_{*this};
 };
 
 }  // namespace corvane

@@ -31,12 +31,12 @@ void CAutoTestSchedule::MarkTrunksForAutoTesting() {
     }
     std::chrono::seconds setTime;
     if (s.AutomaticTestMode == kWeekly) {
-        if (now.weekday != s.WeeklyTestDayOfWeek) {
+        if (now.weekday != s.WeeklyTestDayInUse()) {
             return;
         }
-        setTime = s.WeeklyTestTime;
+        setTime = s.WeeklyTestTimeInUse();
     } else if (s.AutomaticTestMode == kDaily) {
-        setTime = s.DailyTestTime;
+        setTime = s.DailyTestTimeInUse();
     } else {
         return;
     }

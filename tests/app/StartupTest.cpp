@@ -15,6 +15,7 @@
 #include "fakes/FakeControllerModel.h"
 #include "fakes/FakeNetworkBuilder.h"
 #include "fakes/TempDir.h"
+#include "platform/ProfileStore.h"
 #include "store/StoreFixture.h"
 
 extern char** environ;
@@ -25,16 +26,20 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-// The program itself, started in a temporary tree with a temporary config folder whose
-// profile names the controller's serial line.
+// The profile that names the controller's serial line.
+std::string SerialProfile(const std::string& serialPort) {
+    return "[Settings\\Configuration]\nQuillexConnectionType=0\nQuillexSerialPort=" + serialPort +
+           "\n";
+}
+
+// The program itself, started in a temporary tree with a temporary config folder that holds
+// the given profile.
 class RunningProgram {
 public:
-    RunningProgram(const testing::TempDir& tree, const std::string& serialPort) : tree_(tree) {
+    RunningProgram(const testing::TempDir& tree, const std::string& profile) : tree_(tree) {
         fs::create_directories(tree.Path() / "bin");
         fs::create_directories(tree.Path() / "config/Qelvo");
-        std::ofstream(tree.Path() / "config/Qelvo/vorlin.ini")
-            << "[Settings\\Configuration]\nQuillexConnectionType=0\nQuillexSerialPort="
-            << serialPort << "\n";
+        std::ofstream(tree.Path() / "config/Qelvo/vorlin.ini", std::ios::binary) << profile;
         std::vector<std::string> env;
         for (char** e = environ; *e != nullptr; ++e) {
             const std::string entry = *e;
@@ -152,7 +157,7 @@ TEST(Startup, StartsTicksAndClosesOnASignalInOrder) {
         testing::FakeControllerModel model(testing::BuildFakeNetwork(4, 20));
         model.Install(fake);
         ASSERT_TRUE(fake.StartSerial());
-        RunningProgram program(tree, fake.SerialPortName());
+        RunningProgram program(tree, SerialProfile(fake.SerialPortName()));
         ASSERT_TRUE(program.Spawned());
         ASSERT_TRUE(program.WaitForLog("First supervision tick")) << program.Output();
         // The program supervises the controller: its trunks reach the database.
@@ -192,6 +197,24 @@ TEST(Startup, StartsTicksAndClosesOnASignalInOrder) {
         EXPECT_NE(text.str().find("[Settings\\Configuration]"), std::string::npos);
         EXPECT_NE(text.str().find("[Preferences\\ToolBars\\-Bar0]"), std::string::npos);
     }
+}
+
+TEST(Startup, AProfileItCannotReadIsLeftAsItIsThroughAStartAndAClose) {
+    testing::TempDir tree;
+    const std::string profile = "[Settings\\Alarm Setup]\nEmailHost=mail.example.org\n" +
+                                std::string(CProfileStore::kMaxFileBytes, '#') + "\n";
+    RunningProgram program(tree, profile);
+    ASSERT_TRUE(program.Spawned());
+    ASSERT_TRUE(program.WaitForLog("First supervision tick")) << program.Output();
+    program.Signal(SIGTERM);
+    EXPECT_EQ(program.WaitForExit(), 0) << program.Output();
+    const std::string log = program.Log();
+    EXPECT_NE(log.find("the file is left as it is"), std::string::npos) << log;
+    EXPECT_NE(log.find("Stopped with exit code 0"), std::string::npos) << log;
+    std::ifstream in(tree.Path() / "config/Qelvo/vorlin.ini", std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_TRUE(text.str() == profile) << "the profile was written over";
 }
 
 TEST(Startup, TheReleaseNotesLieBesideTheProgram) {

@@ -3,12 +3,17 @@
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "fakes/AiosmtpdServer.h"
+#include "fakes/LogCapture.h"
+#include "fakes/ScriptedSmtpPeer.h"
 #include "fakes/SupervisionRig.h"
 #include "mail/NotifyAgent.h"
+#include "store/StoreFixture.h"
 #include "testing/TrunkTester.h"
 
 namespace corvane {
@@ -121,6 +126,63 @@ TEST(DocumentShutdown, AStopRightAfterAStartIsNotTakenForStopped) {
     ASSERT_TRUE(rig.started);
     EXPECT_FALSE(doc.Controller()->IsStopped());
     doc.OnCloseDocument();
+}
+
+// The diagnostic log of the rig's tree while it lives.
+class RigLog {
+public:
+    explicit RigLog(const SupervisionRig& rig) : logs_(rig.tree.Root() / "Logs") { StartDiagLog(); }
+    ~RigLog() { StopDiagLog(); }
+    RigLog(const RigLog&) = delete;
+    RigLog& operator=(const RigLog&) = delete;
+
+    std::string Text() const { return testing::ReadLogFolder(logs_); }
+
+private:
+    std::filesystem::path logs_;
+};
+
+TEST(DocumentShutdown, AnAlarmWhoseMessageIsLeftAtTheStopIsNotifiedAtTheNextStart) {
+    SupervisionRig rig;
+    RigLog log(rig);
+    const char* const kind = "Settings\\Alarm Setup\\Intercom Events";
+    rig.profile.WriteProfileString("Settings\\Alarm Setup", "EmailHost", "127.0.0.1");
+    rig.profile.WriteProfileInt("Settings\\Alarm Setup", "EmailSMTPPort",
+                                testing::ClosedLoopbackPort());
+    rig.profile.WriteProfileInt(kind, "GenerateNotification", 1);
+    rig.profile.WriteProfileInt(kind, "SendEmail", 1);
+    rig.profile.WriteProfileString(kind, "EmailTO", "ops@example.org");
+    const std::string where = " FROM Alarms WHERE DeviceType = 'Intercom' AND DeviceInstance = 3";
+    {
+        CVorlinDoc& doc = rig.Start();
+        ASSERT_TRUE(rig.started);
+        testing::RawDb db((rig.tree.Root() / "database/vorlin.mdb").string());
+        // A status change raises an alarm only once a first status is stored.
+        ASSERT_TRUE(rig.TickUntil([&] {
+            return db.One("SELECT ComState FROM Intercoms WHERE IntercomIndex = 3")
+                       .rfind("OK", 0) == 0;
+        }));
+        rig.model.SetCommStatus(2, 0x01);  // the matrix is lost: an alarm to mail
+        ASSERT_TRUE(rig.TickUntil([&] { return db.One("SELECT Notification" + where) == "Sent"; }))
+            << db.One("SELECT Notification" + where);
+        doc.OnCloseDocument();
+        // No server took the message: the alarm waits for the next start.
+        EXPECT_EQ(db.One("SELECT Notification" + where), "Pending");
+    }
+    const std::string text = log.Text();
+    EXPECT_NE(text.find("Not sent before the stop: \"VORLIN Alarm : Intercom"), std::string::npos)
+        << text;
+
+    testing::AiosmtpdServer server;
+    rig.profile.WriteProfileInt("Settings\\Alarm Setup", "EmailSMTPPort", server.Port());
+    rig.Start();
+    ASSERT_TRUE(rig.started);
+    ASSERT_TRUE(rig.TickUntil([&] { return !server.Records("MESSAGE").empty(); }));
+    testing::RawDb db((rig.tree.Root() / "database/vorlin.mdb").string());
+    EXPECT_EQ(db.One("SELECT Notification" + where), "Sent");
+    rig.doc->OnCloseDocument();
+    EXPECT_EQ(server.Records("MESSAGE").size(), 1u);
+    EXPECT_EQ(db.One("SELECT Notification" + where), "Sent");
 }
 
 class LayoutOwner final : public ILayoutOwner {

@@ -218,5 +218,47 @@ TEST_F(SupervisionEndToEnd, TheDatabaseFollowsTheControllerTickByTick) {
     EXPECT_EQ(std::string(line), "In Use\n");
 }
 
+TEST_F(SupervisionEndToEnd, ALockHeldByAnotherProgramStopsNeitherTheTicksNorTheWrites) {
+    RawDb db(DbPath());
+    ASSERT_TRUE(TickUntilInSync(db)) << Join(DatabaseDifferences(rig.model.Network(), db));
+    const FakeNetwork n = rig.model.Network();
+    int trunk = 0;
+    while (!n.trunks[static_cast<size_t>(trunk)].defined ||
+           (n.trunks[static_cast<size_t>(trunk)].status & ~0x08) == 4) {
+        ++trunk;
+    }
+
+    // A status change raises an alarm only once a first status is stored.
+    ASSERT_TRUE(rig.TickUntil([&] {
+        return db.One("SELECT ComState FROM Intercoms WHERE IntercomIndex = 3").rfind("OK", 0) == 0;
+    }));
+
+    // An operator's sqlite3 session holds a transaction open for several seconds, longer
+    // than any write waits for it.
+    db.Exec("BEGIN IMMEDIATE");
+    rig.model.SetTrunkStatus(trunk, 4);
+    rig.model.SetCommStatus(2, 0x01);
+    const uint64_t ticks = rig.doc->TickCount();
+    for (int i = 0; i < 30; ++i) {
+        rig.clock.Advance(std::chrono::milliseconds(100));
+        rig.doc->OnSupervisionTick();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(rig.doc->TickCount(), ticks + 30);
+    EXPECT_TRUE(rig.doc->IsReady());
+    EXPECT_EQ(rig.ui.DatabaseErrors().size(), 1u) << Join(rig.ui.DatabaseErrors());
+    db.Exec("COMMIT");
+
+    // What the controller reported meanwhile reaches the file once the lock is gone.
+    ASSERT_TRUE(TickUntilInSync(db)) << Join(DatabaseDifferences(rig.model.Network(), db));
+    EXPECT_EQ(db.One("SELECT State FROM Trunks WHERE TrunkIndex = " + Int(trunk + 1)), "Maint");
+    ASSERT_TRUE(rig.TickUntil([&] {
+        return db.One(
+                   "SELECT COUNT(*) FROM Alarms WHERE DeviceType = 'Intercom' AND "
+                   "DeviceInstance = 3 AND State = 'Active'") == "1";
+    }));
+    EXPECT_EQ(rig.ui.DatabaseErrors().size(), 1u) << Join(rig.ui.DatabaseErrors());
+}
+
 }  // namespace
 }  // namespace corvane

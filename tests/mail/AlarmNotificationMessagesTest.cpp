@@ -6,7 +6,7 @@
 #include "log/DiagLogSource.h"
 #include "mail/AlarmNotificationMessages.h"
 #include "mail/AlarmSamples.h"
-#include "mail/LogCapture.h"
+#include "fakes/LogCapture.h"
 #include "mail/MailQueue.h"
 #include "settings/AppSettings.h"
 

@@ -10,7 +10,7 @@
 
 #include "document/VorlinDoc.h"
 #include "fakes/AiosmtpdServer.h"
-#include "mail/LogCapture.h"
+#include "fakes/LogCapture.h"
 #include "mail/MailQueue.h"
 #include "mail/NotifyAgent.h"
 #include "mail/SMTPConnection.h"
@@ -292,6 +292,9 @@ TEST_F(NotificationPassTest, ARowThatCannotBeWrittenIsNotMailedUntilItIs) {
         "CREATE TRIGGER Refuse BEFORE UPDATE ON Alarms BEGIN SELECT RAISE(ABORT, 'refused'); END");
 
     EXPECT_EQ(Tick(hint::kAlarmsAddedRemoved), hint::kAlarmsAddedRemoved);
+    // Tried again on every tick, and told to the operator once.
+    EXPECT_EQ(Tick(), 0u);
+    EXPECT_EQ(Tick(), 0u);
     EXPECT_EQ(Notification(id), "Pending");
     EXPECT_EQ(queue.Size(), 0u);
     ASSERT_EQ(ui.DatabaseErrors().size(), 1u);

@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "fakes/AiosmtpdServer.h"
+#include "fakes/LogCapture.h"
 #include "log/DiagLogSource.h"
 #include "mail/Base64Coder.h"
-#include "mail/LogCapture.h"
 #include "mail/SMTPConnection.h"
-#include "mail/ScriptedSmtpPeer.h"
+#include "fakes/ScriptedSmtpPeer.h"
 
 namespace corvane {
 namespace {
@@ -211,6 +211,86 @@ TEST(SMTPConnectionTest, OnlyA235CompletesThePlainLogin) {
     peer.Join();
     EXPECT_EQ(peer.Lines(),
               (std::vector<std::string>{"EHLO h", "AUTH LOGIN PLAIN", "user", "pass", "QUIT"}));
+}
+
+TEST(SMTPConnectionTest, ThePromptedLoginAnswersWhatEachPromptAsksFor) {
+    const std::string user = CBase64Coder::EncodeString("Username:");
+    const std::string password = CBase64Coder::EncodeString("Password:");
+    const struct {
+        const char* name;
+        std::string first;
+        std::string second;
+        std::vector<std::string> answers;  // what the client sends, in order
+        bool loggedIn;
+    } cases[] = {
+        {"plain prompts", "Username:", "Password:", {"user", "pass"}, true},
+        {"the password asked first", "Password:", "Username:", {"pass", "user"}, true},
+        {"prompts in Base64, the password first", password, user, {"pass", "user"}, true},
+        {"prompts that do not say", "Go on", "And?", {"user", "pass"}, true},
+        // Never the password where the user name was asked for, nor twice.
+        {"the password asked twice", "Password:", "password again", {"pass"}, false},
+    };
+    for (const auto& c : cases) {
+        std::vector<Peer::Step> steps = {Peer::Send("220 peer\r\n"),
+                                         Peer::ReadLine(),
+                                         Peer::Send("250 peer\r\n"),
+                                         Peer::ReadLine(),
+                                         Peer::Send("334 " + c.first + "\r\n"),
+                                         Peer::ReadLine(),
+                                         Peer::Send("334 " + c.second + "\r\n")};
+        if (c.loggedIn) {
+            steps.insert(steps.end(), {Peer::ReadLine(), Peer::Send("235 welcome\r\n")});
+        }
+        steps.insert(steps.end(), {Peer::ReadLine(), Peer::Send("221 bye\r\n")});
+        Peer peer(steps);
+        CSMTPConnection connection;
+        connection.SetHeloHostName("h");
+        EXPECT_EQ(connection.Connect("127.0.0.1", kSMTPLoginAuthPlain, "user", "pass", peer.Port()),
+                  c.loggedIn)
+            << c.name;
+        connection.Disconnect();
+        peer.Join();
+        std::vector<std::string> expected = {"EHLO h", "AUTH LOGIN PLAIN"};
+        expected.insert(expected.end(), c.answers.begin(), c.answers.end());
+        expected.push_back("QUIT");
+        EXPECT_EQ(peer.Lines(), expected) << c.name;
+    }
+}
+
+TEST(SMTPConnectionTest, OnlyAMessageWhoseEndWentOutUnansweredIsUnconfirmed) {
+    const std::vector<Peer::Step> opening = {Peer::Send("220 peer\r\n"),         Peer::ReadLine(),
+                                             Peer::Send("250 peer\r\n"),         Peer::ReadLine(),
+                                             Peer::Send("250 sender ok\r\n"),    Peer::ReadLine(),
+                                             Peer::Send("250 recipient ok\r\n"), Peer::ReadLine()};
+    const struct {
+        const char* name;
+        std::vector<Peer::Step> rest;  // from the reply to DATA on
+        bool unconfirmed;
+    } cases[] = {
+        {"hangs up after the data",
+         {Peer::Send("354 go ahead\r\n"), Peer::ReadData(), Peer::HangUp()},
+         true},
+        {"a broken reply to the data",
+         {Peer::Send("354 go ahead\r\n"), Peer::ReadData(), Peer::Send("25"), Peer::HangUp()},
+         true},
+        {"refuses the data",
+         {Peer::Send("354 go ahead\r\n"), Peer::ReadData(), Peer::Send("451 later\r\n"),
+          Peer::ReadLine(), Peer::Send("250 reset\r\n"), Peer::ReadLine(),
+          Peer::Send("221 bye\r\n")},
+         false},
+        {"hangs up before the data", {Peer::HangUp()}, false},
+    };
+    for (const auto& c : cases) {
+        std::vector<Peer::Step> steps = opening;
+        steps.insert(steps.end(), c.rest.begin(), c.rest.end());
+        Peer peer(steps);
+        CSMTPConnection connection;
+        ASSERT_TRUE(connection.Connect("127.0.0.1", kSMTPLoginHelo, "", "", peer.Port())) << c.name;
+        EXPECT_FALSE(connection.SendMessage(Message())) << c.name;
+        EXPECT_EQ(connection.IsDeliveryUnconfirmed(), c.unconfirmed) << c.name;
+        connection.Disconnect();
+        peer.Join();
+    }
 }
 
 TEST(SMTPConnectionTest, APlainLoginRefusesAnswersWithLineBreaks) {

@@ -1,7 +1,9 @@
 #include "platform/ProfileStore.h"
 
 #include <gtest/gtest.h>
+#include <sys/fsuid.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
@@ -21,6 +23,19 @@ std::string ReadFile(const std::string& path) {
 
 void WriteFile(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
+}
+
+// Loads as anyone but the file's owner would, also when the tests run as root.
+bool LoadAsAnotherUser(CProfileStore& store, const std::string& path) {
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ::setfsuid(65534);
+    }
+    const bool loaded = store.Load(path);
+    if (root) {
+        ::setfsuid(0);
+    }
+    return loaded;
 }
 
 class ProfileStoreTest : public ::testing::Test {
@@ -106,6 +121,50 @@ TEST_F(ProfileStoreTest, UnreadableOrHugeFilesGiveDefaults) {
     WriteFile(big, "[A]\nB=1\n" + std::string(CProfileStore::kMaxFileBytes, '#'));
     EXPECT_FALSE(store.Load(big));
     EXPECT_EQ(store.GetProfileInt("A", "B", 3), 3);
+}
+
+TEST_F(ProfileStoreTest, AProfileThatCannotBeReadIsNeverWrittenOver) {
+    std::filesystem::create_directories(dir.Path() / "Qelvo");
+    const std::string operators =
+        "[Settings\\Alarm Setup]\nEmailHost=mail.example.org\nEmailPassword=s3cret\n";
+    const struct {
+        const char* name;
+        std::string text;
+        mode_t mode;
+    } cases[] = {
+        {"unreadable", operators, 0},
+        {"oversized", operators + std::string(CProfileStore::kMaxFileBytes, '#'), 0600},
+    };
+    for (const auto& c : cases) {
+        WriteFile(path, c.text);
+        ::chmod(path.c_str(), c.mode);
+        CProfileStore store;
+        EXPECT_FALSE(LoadAsAnotherUser(store, path)) << c.name;
+        EXPECT_TRUE(store.IsFileKept()) << c.name;
+        EXPECT_EQ(store.GetProfileString("Settings\\Alarm Setup", "EmailHost"), "") << c.name;
+        // What the run changes stays in memory, and every save says it failed.
+        EXPECT_FALSE(store.WriteProfileString("Settings\\Alarm Setup", "EmailHost", "other"));
+        EXPECT_EQ(store.GetProfileString("Settings\\Alarm Setup", "EmailHost"), "other");
+        EXPECT_FALSE(store.Save()) << c.name;
+        {
+            CProfileStore::Batch batch(store);
+            store.WriteProfileInt("Preferences", "AlphaSize", 6);
+            EXPECT_FALSE(batch.Close()) << c.name;
+        }
+        const std::vector<std::string> problems = store.TakeProblems();
+        ASSERT_EQ(problems.size(), 2u) << c.name;
+        EXPECT_NE(problems[0].find("the file is left as it is"), std::string::npos) << problems[0];
+        EXPECT_NE(problems[1].find("is not saved"), std::string::npos) << problems[1];
+        ::chmod(path.c_str(), 0600);
+        EXPECT_EQ(ReadFile(path), c.text) << c.name;
+    }
+    // Once the file can be read again, it is the profile as before.
+    WriteFile(path, operators);
+    CProfileStore store;
+    EXPECT_TRUE(store.Load(path));
+    EXPECT_FALSE(store.IsFileKept());
+    EXPECT_TRUE(store.WriteProfileInt("Preferences", "AlphaSize", 6));
+    EXPECT_NE(ReadFile(path).find("EmailHost=mail.example.org"), std::string::npos);
 }
 
 TEST_F(ProfileStoreTest, AFailedSaveIsReported) {

@@ -241,35 +241,42 @@ TEST_F(AppSettingsTest, UnusableStoredValuesFallBackToDefaults) {
         const char* section;
         const char* key;
         const char* stored;
+        bool keptBySave;  // a number out of its range stays; text that is no number does not
     } cases[] = {
-        {"Settings\\Test Schedule", "WeeklyTestTime", "1440"},
-        {"Settings\\Test Schedule", "DailyTestTime", "-5"},
-        {"Settings\\Alarm Archive", "DailyDayArchiveTime", "99999"},
-        {"Settings\\Test Schedule", "WeeklyTestDayOfWeek", "0"},
-        {"Settings\\Test Schedule", "WeeklyTestDayOfWeek", "8"},
-        {"Settings\\Alarm Setup", "EmailSMTPPort", "twenty-five"},
+        {"Settings\\Test Schedule", "WeeklyTestTime", "1440", true},
+        {"Settings\\Test Schedule", "DailyTestTime", "-5", true},
+        {"Settings\\Alarm Archive", "DailyDayArchiveTime", "99999", true},
+        {"Settings\\Request Archive", "DailyDayArchiveTime", "2147483647", true},
+        {"Settings\\Test Schedule", "WeeklyTestDayOfWeek", "0", true},
+        {"Settings\\Test Schedule", "WeeklyTestDayOfWeek", "8", true},
+        {"Settings\\Alarm Setup", "EmailSMTPPort", "twenty-five", false},
     };
     for (const Case& c : cases) {
         CProfileStore profile;
         profile.Load("");
         profile.WriteProfileString(c.section, c.key, c.stored);
         AppSettings s;
-        s.Load(profile);
+        EXPECT_EQ(s.Load(profile).size(), c.keptBySave ? 1u : 0u) << c.key << "=" << c.stored;
         const AppSettings defaults;
-        EXPECT_EQ(s.WeeklyTestTime, defaults.WeeklyTestTime) << c.key << "=" << c.stored;
-        EXPECT_EQ(s.DailyTestTime, defaults.DailyTestTime) << c.key << "=" << c.stored;
-        EXPECT_EQ(s.AlarmDailyDayArchiveTime, defaults.AlarmDailyDayArchiveTime);
-        EXPECT_EQ(s.WeeklyTestDayOfWeek, defaults.WeeklyTestDayOfWeek) << c.stored;
+        EXPECT_EQ(s.WeeklyTestTimeInUse(), defaults.WeeklyTestTime) << c.key << "=" << c.stored;
+        EXPECT_EQ(s.DailyTestTimeInUse(), defaults.DailyTestTime) << c.key << "=" << c.stored;
+        EXPECT_EQ(s.AlarmDailyDayArchiveTimeInUse(), defaults.AlarmDailyDayArchiveTime);
+        EXPECT_EQ(s.RequestDailyDayArchiveTimeInUse(), defaults.RequestDailyDayArchiveTime);
+        EXPECT_EQ(s.WeeklyTestDayInUse(), defaults.WeeklyTestDayOfWeek) << c.stored;
         EXPECT_EQ(s.EmailSMTPPort, 25);
+        // A save at start-up keeps what the operator stored.
+        ASSERT_TRUE(s.Save(profile));
+        EXPECT_EQ(profile.GetProfileString(c.section, c.key) == c.stored, c.keptBySave)
+            << c.key << "=" << c.stored;
     }
     CProfileStore edge;
     edge.Load("");
     edge.WriteProfileInt("Settings\\Test Schedule", "WeeklyTestTime", 1439);
     edge.WriteProfileInt("Settings\\Test Schedule", "WeeklyTestDayOfWeek", 7);
     AppSettings s;
-    s.Load(edge);
-    EXPECT_EQ(s.WeeklyTestTime, std::chrono::minutes(1439));
-    EXPECT_EQ(s.WeeklyTestDayOfWeek, 7);
+    EXPECT_TRUE(s.Load(edge).empty());
+    EXPECT_EQ(s.WeeklyTestTimeInUse(), std::chrono::minutes(1439));
+    EXPECT_EQ(s.WeeklyTestDayInUse(), 7);
 }
 
 TEST_F(AppSettingsTest, AMalformedProfileGivesDefaults) {

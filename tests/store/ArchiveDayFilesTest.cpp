@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "StoreFixture.h"
-#include "mail/LogCapture.h"
+#include "fakes/LogCapture.h"
 #include "platform/Format.h"
 #include "store/DatabaseArchiver.h"
 

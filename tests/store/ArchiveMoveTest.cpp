@@ -2,7 +2,7 @@
 #include <functional>
 
 #include "StoreFixture.h"
-#include "mail/LogCapture.h"
+#include "fakes/LogCapture.h"
 #include "platform/Format.h"
 #include "store/DaoValue.h"
 #include "store/DatabaseArchiver.h"

@@ -77,16 +77,6 @@ TEST_F(WriteBackTest, SummaryRowFollowsTheCounts) {
     EXPECT_EQ(raw.One("SELECT COUNT(*) FROM TrunkSummary WHERE FromIntercomIndex = 1"), "0");
 }
 
-EndpointAddress Port(int intercom, int type, int number, bool talk, bool inactive) {
-    EndpointAddress a;
-    a.intercom = static_cast<uint16_t>(intercom);
-    a.functionType = static_cast<uint8_t>(type);
-    a.number = static_cast<uint16_t>(number);
-    a.talk = talk ? 1 : 0;
-    a.inactive = inactive ? 1 : 0;
-    return a;
-}
-
 TEST_F(WriteBackTest, QueuedRequestRaisesBusyAlarmOnlyOnceActive) {
     doc->SetIntercomCommStatus(1, "OK", true);
     doc->SetIntercomCommStatus(2, "OK", true);

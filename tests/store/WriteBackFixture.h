@@ -10,6 +10,17 @@
 
 namespace corvane::testing {
 
+// An endpoint of a request or a usage.
+inline EndpointAddress Port(int intercom, int type, int number, bool talk, bool inactive) {
+    EndpointAddress a;
+    a.intercom = static_cast<uint16_t>(intercom);
+    a.functionType = static_cast<uint8_t>(type);
+    a.number = static_cast<uint16_t>(number);
+    a.talk = talk ? 1 : 0;
+    a.inactive = inactive ? 1 : 0;
+    return a;
+}
+
 // A real document and a real database file with the write-back between them; Tick runs the
 // passes as the supervision tick does.
 class WriteBackTest : public StoreTest {

@@ -79,6 +79,20 @@ TEST_F(AutoTestScheduleTest, WeeklyFiresOnlyOnItsDay) {
     EXPECT_TRUE(Queued().empty());
 }
 
+TEST_F(AutoTestScheduleTest, AStoredDayOrTimeOutsideItsRangeRunsAsTheDefault) {
+    Mode(CAutoTestSchedule::kWeekly);
+    // Held as the profile has them, so that a save keeps them there.
+    settings.Modify([](AppSettings& s) {
+        s.WeeklyTestDayOfWeek = 9;
+        s.WeeklyTestTime = std::chrono::minutes(5000);
+    });
+    At(4, 10, 0);
+    At(5, 23, 29);  // Sunday, before 23:30
+    EXPECT_TRUE(Queued().empty());
+    At(5, 23, 31);
+    EXPECT_EQ(Queued(), (std::vector<int>{1, 2}));
+}
+
 TEST_F(AutoTestScheduleTest, EditedScheduleWithPassedTimeWaitsForTomorrow) {
     Mode(CAutoTestSchedule::kDaily);
     At(6, 10, 0);

@@ -11,6 +11,18 @@
 
 namespace corvane::testing {
 
+// Every log file of a "Logs" folder, one after the other.
+inline std::string ReadLogFolder(const std::filesystem::path& logs) {
+    std::string text;
+    for (const auto& entry : std::filesystem::directory_iterator(logs)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        text += s.str();
+    }
+    return text;
+}
+
 // Runs the diagnostic log into a temporary working tree for one test, with the levels of
 // the given source set first, and reads back what it wrote.
 class LogCapture {
@@ -27,16 +39,7 @@ public:
     LogCapture(const LogCapture&) = delete;
     LogCapture& operator=(const LogCapture&) = delete;
 
-    std::string Text() const {
-        std::string text;
-        for (const auto& entry : std::filesystem::directory_iterator(tree_.Root() / "Logs")) {
-            std::ifstream in(entry.path(), std::ios::binary);
-            std::stringstream s;
-            s << in.rdbuf();
-            text += s.str();
-        }
-        return text;
-    }
+    std::string Text() const { return ReadLogFolder(tree_.Root() / "Logs"); }
 
 private:
     ScopedWorkingTree tree_;
