@@ -358,9 +358,16 @@ void CAllTreeView::SyncIntercoms() {
         }
         stale.erase(it);
     }
-    // An intercom leaving the tree does not take the frame away from what it shows.
+    // An intercom leaving the tree does not take the frame away from what it shows; the
+    // selection moves up to "Intercoms".
     const bool was = std::exchange(programmatic_, true);
     for (const auto& [id, item] : stale) {
+        for (const QTreeWidgetItem* at = currentItem(); at != nullptr; at = at->parent()) {
+            if (at == item) {
+                setCurrentItem(intercoms_);
+                break;
+            }
+        }
         delete item;
     }
     programmatic_ = was;

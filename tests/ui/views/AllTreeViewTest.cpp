@@ -455,7 +455,6 @@ TEST(AllTreeView, FollowsTheIntercomsAndTheAlarmIndicationOfTheDocument) {
     CChildFrame* frame = rig.OpenFrame(ViewKind::Requests);
     CAllTreeView* tree = TreeOf(frame);
     EXPECT_EQ(Children(tree->IntercomsItem()), (std::vector<std::string>{"Beta", "echo", "Zeta"}));
-    QTreeWidgetItem* selected = tree->currentItem();
 
     // The nameless matrix gets a name: a new item, sorted, with its children.
     rig.supervision.model.SetMatrixName(3, "Dock");
@@ -464,7 +463,10 @@ TEST(AllTreeView, FollowsTheIntercomsAndTheAlarmIndicationOfTheDocument) {
               (std::vector<std::string>{"Beta", "Dock", "echo", "Zeta"}));
     EXPECT_EQ(Children(Item(tree, ViewKind::TrunkSummary, 4)),
               (std::vector<std::string>{"Alphas", "Requests", "Trunks"}));
-    // A new name sorts again; an intercom that loses its name leaves.
+    // A new name sorts again; an intercom that loses its name leaves, and the frame that
+    // shows one of its views stays as it is.
+    tree->setCurrentItem(Item(tree, ViewKind::Trunks, 2));
+    ASSERT_EQ(frame->Kind(), ViewKind::Trunks);
     rig.supervision.model.SetMatrixName(0, "Aard");
     rig.supervision.model.SetMatrixName(1, "");
     ASSERT_TRUE(rig.supervision.TickUntil([&] {
@@ -472,7 +474,9 @@ TEST(AllTreeView, FollowsTheIntercomsAndTheAlarmIndicationOfTheDocument) {
     }));
     EXPECT_EQ(Children(Item(tree, ViewKind::TrunkSummary, 1)),
               (std::vector<std::string>{"Alphas", "Requests", "Trunks"}));
-    EXPECT_EQ(tree->currentItem(), selected);
+    EXPECT_EQ(frame->Kind(), ViewKind::Trunks);
+    EXPECT_EQ(tree->currentItem(), tree->IntercomsItem());
+    EXPECT_TRUE(tree->IntercomsItem()->font(0).bold());
 
     // Opening the alarms clears the indication; a lost matrix raises it again.
     frame->SetViewKind(ViewKind::Alarms, nullptr);
@@ -482,6 +486,21 @@ TEST(AllTreeView, FollowsTheIntercomsAndTheAlarmIndicationOfTheDocument) {
         return tree->AlarmsItem()->data(0, CAllTreeView::kImageRole).toInt() ==
                treeimage::kUnseenAlarms;
     }));
+}
+
+TEST(AllTreeView, TheIntercomsItemComesWithTheFirstIntercom) {
+    ViewsRig rig(testing::BuildFakeNetwork(0, 0));
+    CAllTreeView* tree = TreeOf(rig.OpenFrame(ViewKind::Requests));
+    EXPECT_EQ(tree->IntercomsItem(), nullptr);
+    EXPECT_EQ(
+        Children(tree->RootItem()),
+        (std::vector<std::string>{"All Alphas", "All Requests", "All Trunks", "Trunk Conflicts"}));
+    // A name the controller gives a matrix makes its row.
+    ASSERT_TRUE(rig.doc->AddAlpha(5, 7, 0, "Solo", 0, true));
+    ASSERT_TRUE(rig.supervision.TickUntil([&] { return tree->IntercomsItem() != nullptr; }));
+    EXPECT_EQ(tree->RootItem()->child(0), tree->IntercomsItem());
+    EXPECT_EQ(Children(tree->IntercomsItem()), std::vector<std::string>{"Solo"});
+    EXPECT_NE(Item(tree, ViewKind::Trunks, 5), nullptr);
 }
 
 TEST(AllTreeView, TheWidthIsSavedOnceResizingPauses) {
