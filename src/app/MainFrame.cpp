@@ -15,6 +15,7 @@
 #include "platform/StringTable.h"
 #include "platform/UiBridge.h"
 #include "presentation/BarState.h"
+#include "presentation/ViewId.h"
 #include "ui/AppResources.h"
 #include "ui/VorlinStatusBar.h"
 #include "ui/views/ChildFrame.h"
@@ -147,8 +148,6 @@ CChildFrame* CMainFrame::NewWindow() {
     if (frame == nullptr) {
         return nullptr;
     }
-    // A new frame opens on every request, as its tree's first item to be selected.
-    frame->SetViewKind(ViewKind::Requests, nullptr);
     frame->show();
     return frame;
 }
@@ -165,12 +164,7 @@ bool CMainFrame::OpenFilteredView(ViewKind kind, int selector1, int selector2) {
     }
     CChildFrame* frame = CreateChildFrame();
     frame->setUpdatesEnabled(false);
-    std::unique_ptr<CVorlinFilterData> filter = NewFilterOf(kind);
-    if (filter == nullptr) {
-        filter = NewFilterOf(ViewKind::Alphas);
-    }
-    filter->SetSelector(1, selector1);
-    filter->SetSelector(2, selector2);
+    const std::unique_ptr<CVorlinFilterData> filter = NewViewFilter(kind, selector1, selector2);
     frame->SetViewKind(kind, filter.get());
     frame->setUpdatesEnabled(true);
     frame->show();

@@ -15,6 +15,7 @@
 #include "store/VorlinDatabase.h"
 #include "ui/AppResources.h"
 #include "ui/VorlinStatusBar.h"
+#include "ui/views/AllTreeView.h"
 #include "ui/views/ViewPanes.h"
 #include "ui/views/VorlinFormView.h"
 #include "ui/views/VorlinListView.h"
@@ -67,6 +68,8 @@ CChildFrame::CChildFrame(const ViewContext& context, QWidget* parent)
     auto* prev = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6), this);
     prev->setContext(Qt::WidgetWithChildrenShortcut);
     connect(prev, &QShortcut::activated, this, [this] { ActivateNextPane(false); });
+    // The tree's initial update selects "All Requests", which gives the frame its first kind.
+    static_cast<CAllTreeView*>(tree_)->OnInitialUpdate();
 }
 
 CChildFrame::~CChildFrame() {
@@ -90,7 +93,7 @@ void CChildFrame::CreateClient() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     outer_ = new CVorlinSplitterWnd(Qt::Horizontal, client);
-    tree_ = new CVorlinView(outer_);
+    tree_ = new CAllTreeView(context_, *this, outer_);
     outer_->addWidget(tree_);
     inner_ = new CVorlinSplitterWnd(Qt::Vertical, outer_);
     outer_->addWidget(inner_);

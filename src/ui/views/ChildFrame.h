@@ -81,8 +81,9 @@ protected:
 
 private:
     struct PaneSizes {
-        QSize form;
-        QSize list;
+        // 0 x 0 until known (a default QSize is -1 x -1, which would pass for a size).
+        QSize form{0, 0};
+        QSize list{0, 0};
     };
     static std::array<PaneSizes, 9>& KindPaneSizes();
     static PaneSizes& DefaultPaneSizes();

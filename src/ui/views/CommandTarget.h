@@ -15,6 +15,9 @@ inline constexpr int kInfoBar1 = 59394;
 inline constexpr int kInfoBar2 = 59395;
 inline constexpr int kNextPane = 32859;
 inline constexpr int kPrevPane = 32860;
+inline constexpr int kNewLayout = 32848;
+inline constexpr int kRenameLayout = 32851;
+inline constexpr int kDeleteLayout = 32852;
 }  // namespace cmd
 
 // How a menu item of a command shows.

@@ -1,6 +1,7 @@
 #include "ui/views/VorlinSplitterWnd.h"
 
 #include <QApplication>
+#include <numeric>
 
 namespace corvane {
 
@@ -30,12 +31,15 @@ QWidget* CVorlinSplitterWnd::ReplaceView(int index, QWidget* view, QSize& size, 
         delete old;
     }
     insertWidget(index, view);
-    const int length = orientation() == Qt::Vertical ? size.height() : size.width();
-    if (!size.isNull() && lengths.size() == count() && index < lengths.size()) {
-        const int total = lengths[0] + (count() > 1 ? lengths[1] : 0);
-        lengths[index] = length;
-        if (count() == 2) {
-            lengths[1 - index] = std::max(total - length, 0);
+    const int length = std::max(orientation() == Qt::Vertical ? size.height() : size.width(), 0);
+    if (lengths.size() == count() && index < lengths.size()) {
+        // Every pane but the last has its length; the last takes the rest, so a new view
+        // there (or one whose size is not known) takes the old one's room.
+        if (!size.isNull() && index < count() - 1) {
+            const int total = std::accumulate(lengths.begin(), lengths.end(), 0);
+            lengths[index] = length;
+            lengths.back() =
+                std::max(total - std::accumulate(lengths.begin(), lengths.end() - 1, 0), 0);
         }
         setSizes(lengths);
     }
