@@ -32,7 +32,7 @@ QCheckBox* BoxOf(const std::vector<MaskCheckBox>& boxes, int bit) {
 
 CAlarmFormView::CAlarmFormView(const ViewContext& context, QWidget* parent)
     : CVorlinFormView(context, ViewKind::Alarms, kDialogId, parent) {
-    auto* layout = new QHBoxLayout(this);
+    auto* layout = new QHBoxLayout(Page());
     auto* devices = new QGroupBox(tr("Show alarms of"), this);
     auto* grid = new QGridLayout(devices);
     intercom_ = AddFilterCombo(*grid, 0, 0, "Intercom:", kIntercom);

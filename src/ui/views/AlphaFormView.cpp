@@ -13,7 +13,7 @@ namespace corvane {
 
 CAlphaFormView::CAlphaFormView(const ViewContext& context, QWidget* parent)
     : CVorlinFormView(context, ViewKind::Alphas, kDialogId, parent) {
-    auto* layout = new QHBoxLayout(this);
+    auto* layout = new QHBoxLayout(Page());
     auto* group = new QGroupBox(tr("Show alphas of"), this);
     auto* grid = new QGridLayout(group);
     intercom_ = AddFilterCombo(*grid, 0, 0, "Intercom:", kIntercom);

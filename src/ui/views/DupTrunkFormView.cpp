@@ -9,7 +9,7 @@ namespace corvane {
 
 CDupTrunkFormView::CDupTrunkFormView(const ViewContext& context, QWidget* parent)
     : CVorlinFormView(context, ViewKind::TrunkConflicts, kDialogId, parent) {
-    auto* layout = new QHBoxLayout(this);
+    auto* layout = new QHBoxLayout(Page());
     auto* group = new QGroupBox(tr("Trunk definition conflicts"), this);
     auto* column = new QVBoxLayout(group);
     auto* text = new QLabel(tr("Each row is a pair of trunks that the controller has defined "

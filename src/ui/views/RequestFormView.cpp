@@ -22,7 +22,7 @@ int s_states[4] = {1, 1, 1, 1};
 
 CRequestFormView::CRequestFormView(const ViewContext& context, QWidget* parent)
     : CVorlinFormView(context, ViewKind::Requests, kDialogId, parent) {
-    auto* layout = new QHBoxLayout(this);
+    auto* layout = new QHBoxLayout(Page());
     auto* ends = new QGroupBox(tr("Show requests involving"), this);
     auto* grid = new QGridLayout(ends);
     intercom1_ = AddFilterCombo(*grid, 0, 0, "Intercom:", kIntercom1);

@@ -12,7 +12,7 @@ namespace corvane {
 
 CSummaryFormView::CSummaryFormView(const ViewContext& context, QWidget* parent)
     : CVorlinFormView(context, ViewKind::TrunkSummary, kDialogId, parent) {
-    auto* layout = new QHBoxLayout(this);
+    auto* layout = new QHBoxLayout(Page());
     auto* group = new QGroupBox(tr("Show the trunks of"), this);
     auto* grid = new QGridLayout(group);
     intercom_ = AddFilterCombo(*grid, 0, 0, "Intercom:", kIntercom);

@@ -2,6 +2,8 @@
 
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QScrollArea>
+#include <QVBoxLayout>
 
 #include "document/VorlinDoc.h"
 #include "platform/ProfileStore.h"
@@ -16,9 +18,16 @@ namespace corvane {
 
 CVorlinFormView::CVorlinFormView(const ViewContext& context, ViewKind kind, int dialogId,
                                  QWidget* parent)
-    : QWidget(parent), context_(context), kind_(kind), dialogId_(dialogId) {
+    : QWidget(parent), context_(context), kind_(kind), dialogId_(dialogId), page_(new QWidget) {
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Window);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(page_);
+    layout->addWidget(scroll);
     context_.doc.Views().Subscribe(this);
 }
 

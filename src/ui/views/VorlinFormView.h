@@ -25,6 +25,9 @@ public:
 
     ViewKind Kind() const { return kind_; }
     int DialogId() const { return dialogId_; }
+    // The page the kinds lay their controls out on; it scrolls when the pane is smaller, so
+    // that a frame can be made as small as the operator likes.
+    QWidget* Page() const { return page_; }
     // The kind's filter; none for a kind without one.
     virtual CVorlinFilterData* GetFilterData() { return nullptr; }
     // The list's help id with 0x20000000, or 0 without a list.
@@ -69,6 +72,7 @@ protected:
 private:
     const ViewKind kind_;
     const int dialogId_;
+    QWidget* page_;
     CVorlinListView* list_ = nullptr;
     IViewHintReceiver* tree_ = nullptr;
 };

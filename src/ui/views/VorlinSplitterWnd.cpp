@@ -33,21 +33,49 @@ QWidget* CVorlinSplitterWnd::ReplaceView(int index, QWidget* view, QSize& size, 
     insertWidget(index, view);
     const int length = std::max(orientation() == Qt::Vertical ? size.height() : size.width(), 0);
     if (lengths.size() == count() && index < lengths.size()) {
-        // Every pane but the last has its length; the last takes the rest, so a new view
-        // there (or one whose size is not known) takes the old one's room.
-        if (!size.isNull() && index < count() - 1) {
-            const int total = std::accumulate(lengths.begin(), lengths.end(), 0);
-            lengths[index] = length;
-            lengths.back() =
-                std::max(total - std::accumulate(lengths.begin(), lengths.end() - 1, 0), 0);
-        }
+        // A new view in the last pane (or one whose size is not known) takes the old one's
+        // room.
         setSizes(lengths);
+        if (!size.isNull() && index < count() - 1) {
+            ApplyLength(index, length);
+            if (!isVisible()) {
+                pending_ = {index, length};
+            }
+        }
     }
     view->show();
     if (wasActive) {
         view->setFocus();
     }
     return view;
+}
+
+void CVorlinSplitterWnd::ApplyLength(int index, int length) {
+    QList<int> lengths = sizes();
+    if (index < 0 || index >= lengths.size() - 1) {
+        return;
+    }
+    const int total = std::accumulate(lengths.begin(), lengths.end(), 0);
+    lengths[index] = length;
+    lengths.back() = std::max(total - std::accumulate(lengths.begin(), lengths.end() - 1, 0), 0);
+    setSizes(lengths);
+}
+
+void CVorlinSplitterWnd::ApplyPending() {
+    if (pending_ && isVisible()) {
+        ApplyLength(pending_->first, pending_->second);
+        pending_.reset();
+    }
+}
+
+void CVorlinSplitterWnd::resizeEvent(QResizeEvent* event) {
+    QSplitter::resizeEvent(event);
+    ApplyPending();
+}
+
+void CVorlinSplitterWnd::showEvent(QShowEvent* event) {
+    QSplitter::showEvent(event);
+    ApplyPending();
 }
 
 bool CVorlinSplitterWnd::RouteCommand(int id) {

@@ -28,6 +28,19 @@ public:
     // it; false when none did.
     bool RouteCommand(int id);
     std::optional<CommandUi> RouteCommandUpdate(int id) const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // Every pane but the last takes its length, the last the rest.
+    void ApplyLength(int index, int length);
+    void ApplyPending();
+
+    // A length asked for before the splitter had its room: applied once it has it, so that
+    // the first layout does not share a frame's starting size out in proportion.
+    std::optional<std::pair<int, int>> pending_;
 };
 
 }  // namespace corvane

@@ -509,7 +509,8 @@ TEST(AllTreeView, TheWidthIsSavedOnceResizingPauses) {
     CAllTreeView* tree = TreeOf(frame);
     auto* outer = qobject_cast<QSplitter*>(tree->parentWidget());
     ASSERT_NE(outer, nullptr);
-    outer->setSizes({233, 700});
+    const QList<int> sizes = outer->sizes();
+    outer->setSizes({233, sizes[0] + sizes[1] - 233});
     ASSERT_TRUE(testing::ProcessEventsUntil([&] {
         return rig.supervision.profile.GetProfileInt("Preferences", "TreeViewWidth", 0) ==
                tree->width();
