@@ -284,7 +284,9 @@ void CQuillex::SetMaintenancePortSequence(int matrix, int port) {
     const auto inTime = [this, start] { return clock_.Steady() - start < options_.requestTimeout; };
     if (!RequestExclusiveControl(inTime)) {
         log_.Printf(2, "Set Maintenance Port Given Up: No Exclusive Control!");
-        GetMaintenancePortMessage();
+        if (!exit_) {
+            GetMaintenancePortMessage();
+        }
         return;
     }
     SendLogged(AbortAllChangesRequest(), kAbortAllChangesReplyName);
