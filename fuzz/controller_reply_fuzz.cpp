@@ -183,11 +183,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         default: {
             static CAuthStat records[kQuillexMatrices];
-            const auto rows = DecodeCompatibilityReply(p);
+            const int count = CompatibilityCount(parameter & 1);
+            const auto rows = DecodeCompatibilityReply(p, count);
             if (rows) {
-                Check(rows->size() <= kQuillexMatrices);
+                Check(rows->size() == static_cast<size_t>(count));
             }
-            HandleCompatibilityReply(p, records, log);
+            HandleCompatibilityReply(p, count, records, log);
             break;
         }
     }

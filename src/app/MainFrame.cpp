@@ -207,8 +207,10 @@ void CMainFrame::OnTimer() {
     if (const auto communicating = document_->IsControllerCommunicating();
         communicating && (firstPass_ || *communicating != communicating_)) {
         communicating_ = *communicating;
+        controllerShown_ = true;
         statusBar_->SetPaneIcon(
             kPaneController, resources_.Icon(communicating_ ? kIconConnected : kIconNotConnected));
+        emit ControllerPaneChanged(communicating_);
     }
     const QString instrument = QString::fromStdString(document_->GetAnalyzerDisplayName());
     if (instrument != instrumentText_) {

@@ -60,6 +60,9 @@ public:
     // 9/10 of the screen's width and height, centred.
     void PlaceOnScreen();
 
+    // The controller pane shows a controller that communicates.
+    bool IsControllerShownCommunicating() const { return controllerShown_ && communicating_; }
+
     // "WHATSNEW.HTM" in the program's own folder.
     static QString ReleaseNotesPath();
 
@@ -74,6 +77,8 @@ signals:
     void DocumentClosed();
     // A matrix's compatibility status changed; anyState says whether any intercom has one.
     void CompatibilityStatusChanged(bool anyState);
+    // The controller pane now shows the controller communicating, or not.
+    void ControllerPaneChanged(bool communicating);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -102,6 +107,7 @@ private:
     const ViewContext* views_ = nullptr;
     QTimer timer_;
     bool communicating_ = true;
+    bool controllerShown_ = false;
     QString instrumentText_;
     bool instrumentConnected_ = true;
     bool firstPass_ = true;

@@ -1,6 +1,5 @@
 #include "app/VorlinApp.h"
 
-#include <QAction>
 #include <QCursor>
 #include <QMenu>
 #include <QWhatsThis>
@@ -10,9 +9,11 @@
 #include <cstring>
 
 #include "app/MainFrame.h"
+#include "app/ShellCommands.h"
 #include "document/FrameDocument.h"
 #include "document/VorlinDoc.h"
 #include "graphics/LayoutFileList.h"
+#include "link/Quillex.h"
 #include "log/DiagLogFile.h"
 #include "platform/Format.h"
 #include "platform/ProfileStore.h"
@@ -107,23 +108,19 @@ bool CVorlinApp::InitInstance(const DocumentFactory& createDocument) {
     mainFrame_->HelpMenu().addAction(
         tr("&About %1...").arg(QString::fromStdString(LoadString(ids::kAppCaption))), this,
         &CVorlinApp::OnAppAbout);
-    QMenu& file = mainFrame_->FileMenu();
-    QAction* exit = file.actions().value(0);
-    auto* configuration = new QAction(tr("&Configuration..."), &file);
-    connect(configuration, &QAction::triggered, this, &CVorlinApp::OnPreferences);
-    auto* diagLog = new QAction(tr("Diagnostic &Log..."), &file);
-    connect(diagLog, &QAction::triggered, this,
-            [this] { ShowDiagLogDialog(mainFrame_.get(), DiagLogFile()); });
-    file.insertActions(exit, {configuration, diagLog});
-    file.insertSeparator(exit);
-    mainFrame_->HelpMenu().addAction(tr("Quillex &Version..."), this, [this] {
-        RunControllerVersionDialog(mainFrame_.get(), Controller());
-    });
-    mainFrame_->HelpMenu().addAction(tr("&Compatibility Status..."), this,
-                                     &CVorlinApp::OnCompatibilityStatus);
+    AddShellCommands(
+        *mainFrame_,
+        {[this] { OnPreferences(); },
+         [this] { ShowDiagLogDialog(mainFrame_.get(), DiagLogFile()); },
+         [this] { RunControllerVersionDialog(mainFrame_.get(), Controller()); },
+         [this] { OnCompatibilityStatus(); },
+         [this] { return Controller() != nullptr && Controller()->IsCommunicating(); }});
     connect(mainFrame_.get(), &CMainFrame::CompatibilityStatusChanged, this, [this](bool anyState) {
-        if (anyState) {
-            OnCompatibilityStatus();
+        const auto* doc = dynamic_cast<const CVorlinDoc*>(document_.get());
+        if (doc != nullptr) {
+            OnCompatibilityStatusChanged(
+                mainFrame_.get(), doc->Controller(),
+                [doc](int index) { return doc->GetIntercomName(index + 1); }, anyState);
         }
     });
     CConfigPage::SetControllerSearch([](QWidget* parent, std::string& main, std::string& partner) {

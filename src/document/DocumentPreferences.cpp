@@ -1,10 +1,13 @@
 #include "document/DocumentPreferences.h"
 
 #include <climits>
+#include <functional>
 
 #include "document/VorlinDoc.h"
 #include "link/Quillex.h"
 #include "platform/StringTable.h"
+#include "settings/AppSettings.h"
+#include "store/ComboFillers.h"
 #include "store/VorlinDatabase.h"
 #include "testing/RT2M.h"
 #include "testing/Tonexa.h"
@@ -13,36 +16,31 @@ namespace corvane {
 
 namespace {
 
-PrefListEntry NoneEntry() {
-    return {"None", INT_MAX};
+// The list as the page shows it; only "None" while the database is not open.
+std::vector<PrefListEntry> Entries(CVorlinDatabase* db,
+                                   const std::function<ChoiceList(CDaoDatabase&)>& fill) {
+    if (db == nullptr || !db->IsOpen()) {
+        return {{"None", INT_MAX}};
+    }
+    std::vector<PrefListEntry> entries;
+    for (const Choice& choice : fill(db->Database())) {
+        entries.push_back({choice.text, choice.data});
+    }
+    return entries;
 }
 
 }  // namespace
 
 std::vector<PrefListEntry> CDocumentPreferences::IntercomEntries() const {
-    std::vector<PrefListEntry> entries{NoneEntry()};
-    for (int intercom = 1; intercom < kIntercomCount; ++intercom) {
-        if (!doc_.GetIntercomTexts(intercom).name.empty()) {
-            entries.push_back({doc_.GetIntercomName(intercom), intercom});
-        }
-    }
-    return entries;
+    const bool showNameless = settings_.Snapshot().ShowNamelessIntercoms;
+    return Entries(doc_.Database(), [showNameless](CDaoDatabase& db) {
+        return FillIntercomCombo(db, false, showNameless);
+    });
 }
 
 std::vector<PrefListEntry> CDocumentPreferences::PortEntries(int intercom) const {
-    std::vector<PrefListEntry> entries{NoneEntry()};
-    CVorlinDatabase* db = doc_.Database();
-    if (db == nullptr || !db->IsOpen()) {
-        return entries;
-    }
-    for (int port = 1; port <= 1024; ++port) {
-        const std::string alpha = db->GetAlphaText(intercom, 0, port);
-        if (!alpha.empty()) {
-            entries.push_back(
-                {CVorlinDoc::GetAlphaDisplayName(0, port) + " [" + alpha + "]", port});
-        }
-    }
-    return entries;
+    return Entries(doc_.Database(),
+                   [intercom](CDaoDatabase& db) { return FillPortCombo(db, intercom, false); });
 }
 
 bool CDocumentPreferences::HasExtendedIntercomCapability() const {

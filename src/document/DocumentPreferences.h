@@ -5,11 +5,13 @@
 namespace corvane {
 
 class CVorlinDoc;
+class SharedSettings;
 
 // The document, its controller and its test instrument as the preference pages reach them.
 class CDocumentPreferences final : public IPreferenceTarget {
 public:
-    explicit CDocumentPreferences(CVorlinDoc& doc) : doc_(doc) {}
+    CDocumentPreferences(CVorlinDoc& doc, const SharedSettings& settings)
+        : doc_(doc), settings_(settings) {}
 
     std::vector<PrefListEntry> IntercomEntries() const override;
     std::vector<PrefListEntry> PortEntries(int intercom) const override;
@@ -37,6 +39,7 @@ public:
 
 private:
     CVorlinDoc& doc_;
+    const SharedSettings& settings_;
 };
 
 }  // namespace corvane

@@ -94,8 +94,10 @@ bool CVorlinDoc::QueueTrunkTest(bool queue, int trunk, bool manual, bool testNow
         ops.queuedForTesting = 1;
         ops.RequestTest(manual);
     } else {
+        // A test queued in this same tick is dropped too, so it is not shown as pending.
         ops.cancelTestRequested = 1;
         ops.testWanted = 0;
+        ops.queuedForTesting = 0;
     }
     testQueueChanged_ = true;
     trunkOperationsPending_ = true;

@@ -30,9 +30,10 @@ public:
     virtual ~IPreferenceTarget() = default;
 
     // --- Names for the configuration page. ---
-    // The intercoms with a name, "None" (data INT_MAX) first.
+    // "None" (data INT_MAX), then the intercoms with a name, and with ShowNamelessIntercoms
+    // those without one too, under an empty name.
     virtual std::vector<PrefListEntry> IntercomEntries() const = 0;
-    // The named ports of an intercom, "None" (data INT_MAX) first.
+    // "None" (data INT_MAX), then the named ports of an intercom, "alpha - [display name]".
     virtual std::vector<PrefListEntry> PortEntries(int intercom) const = 0;
     // The controller reports intercom numbers up to 255 rather than 31.
     virtual bool HasExtendedIntercomCapability() const = 0;

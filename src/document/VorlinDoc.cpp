@@ -12,7 +12,7 @@ CVorlinDoc::CVorlinDoc(SharedSettings& settings, const IClock& clock, DocumentPa
       clock_(clock),
       parts_(std::move(parts)),
       workers_(std::make_unique<DocumentWorkers>()),
-      preferences_(std::make_unique<CDocumentPreferences>(*this)),
+      preferences_(std::make_unique<CDocumentPreferences>(*this, settings)),
       intercoms_(std::make_unique<CIntercomData[]>(kIntercomCount)),
       trunks_(std::make_unique<CTrunkData[]>(kTrunkCount)) {}
 

@@ -69,11 +69,17 @@ std::vector<int> MarkedItems(const ChangeMap& map, int limit) {
     return items;
 }
 
+bool ChangeMap::IsSetInByte(size_t byte, int bit) const {
+    const size_t at = 2 + byte;
+    return bitCount > 0 && at < payload.size() && (payload[at] >> bit & 1) != 0;
+}
+
+// Both read whole map bytes: the bit count only says that the map is there.
 std::vector<AlphaListMark> MarkedAlphaLists(const ChangeMap& map) {
     std::vector<AlphaListMark> marks;
     for (int matrix = 0; matrix < kQuillexMatrices; ++matrix) {
         for (int bit = 0; bit < 8; ++bit) {
-            if (map.IsSet(16 * matrix + bit)) {
+            if (map.IsSetInByte(2 * static_cast<size_t>(matrix), bit)) {
                 marks.push_back({matrix, AlphaListKinds()[static_cast<size_t>(bit)].kind});
             }
         }
@@ -84,7 +90,7 @@ std::vector<AlphaListMark> MarkedAlphaLists(const ChangeMap& map) {
 std::vector<ChangeArea> MarkedAreas(const ChangeMap& map) {
     std::vector<ChangeArea> areas;
     for (int bit = 0; bit < 7; ++bit) {
-        if (map.IsSet(bit)) {
+        if (map.IsSetInByte(0, bit)) {
             areas.push_back(static_cast<ChangeArea>(bit + 1));
         }
     }

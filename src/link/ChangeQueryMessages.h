@@ -39,6 +39,8 @@ struct ChangeMap {
     std::vector<uint8_t> payload;  // the reply as received, count included
 
     bool IsSet(int item) const;
+    // A bit of a map byte, also past the bit count when the map is not empty.
+    bool IsSetInByte(size_t byte, int bit) const;
 };
 // "<area> Change Query Reply".
 std::string ChangeReplyName(ChangeArea area);
@@ -48,13 +50,13 @@ Decoded<ChangeMap> DecodeChangeReply(ChangeArea area, ReplyBytes payload);
 // The items below the bit count and below the limit whose bit is set.
 std::vector<int> MarkedItems(const ChangeMap& map, int limit);
 // Alphas: 16 bits per matrix, of which the first byte's bits 0-7 stand for the alpha kinds
-// 0-6 and 8; at most 255 matrices.
+// 0-6 and 8, whatever the bit count; at most 255 matrices.
 struct AlphaListMark {
     int matrix = 0;
     int kind = 0;
 };
 std::vector<AlphaListMark> MarkedAlphaLists(const ChangeMap& map);
-// Overall: bits 0-6 of the first map byte stand for the areas 1-7.
+// Overall: bits 0-6 of the first map byte stand for the areas 1-7, whatever the bit count.
 std::vector<ChangeArea> MarkedAreas(const ChangeMap& map);
 
 // Sub-code, then the complete payload of the change reply just received.

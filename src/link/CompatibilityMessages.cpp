@@ -4,14 +4,18 @@
 
 namespace corvane {
 
+int CompatibilityCount(bool extendedIntercoms) {
+    return extendedIntercoms ? 255 : 31;
+}
+
 QuillexRequest CompatibilityRequest(bool extendedIntercoms) {
     return MakeRequest(QuillexMessageCode::kCompatibility, "Sending Compatibility Message")
         .Byte(0)
-        .Byte(extendedIntercoms ? 255 : 31);
+        .Byte(CompatibilityCount(extendedIntercoms));
 }
 
-Decoded<std::vector<CompatibilityRow>> DecodeCompatibilityReply(ReplyBytes p) {
-    if (p.size() < 4 || (p.size() - 4) % 6 != 0) {
+Decoded<std::vector<CompatibilityRow>> DecodeCompatibilityReply(ReplyBytes p, int count) {
+    if (count < 0 || p.size() != static_cast<size_t>(count) * 6 + 4) {
         return Decoded<std::vector<CompatibilityRow>>::Refused(
             LengthFailure(kCompatibilityReplyName));
     }
@@ -23,10 +27,11 @@ Decoded<std::vector<CompatibilityRow>> DecodeCompatibilityReply(ReplyBytes p) {
     return rows;
 }
 
-std::optional<bool> HandleCompatibilityReply(ReplyBytes payload, std::span<CAuthStat> records,
+std::optional<bool> HandleCompatibilityReply(ReplyBytes payload, int count,
+                                             std::span<CAuthStat> records,
                                              const CDiagLogSource& log) {
     log.Printf(3, "%s", kCompatibilityReplyName);
-    const auto rows = DecodeCompatibilityReply(payload);
+    const auto rows = DecodeCompatibilityReply(payload, count);
     if (!rows) {
         log.Printf(2, "%s", rows.Failure().c_str());
         return std::nullopt;

@@ -1,7 +1,6 @@
 #include "link/MaintenanceMessages.h"
 
 #include "link/QuillexMessageCode.h"
-#include "platform/Format.h"
 
 namespace corvane {
 namespace {
@@ -139,11 +138,14 @@ Decoded<MaintenancePort> DecodeMaintenancePortReply(ReplyBytes payload) {
     MaintenancePort m;
     m.matrix = payload[0] == 255 ? -1 : payload[0];
     const int port = static_cast<int>(WordAt(payload, 1));
-    if (port != 0xFFFF && port >= kOosPortsPerMatrix) {
-        return Decoded<MaintenancePort>::Refused(
-            StrFormat("%s: Port %d out of range", kGetMaintenancePortReplyName, port));
+    if (port == 0xFFFF) {
+        return m;
     }
-    m.port = port == 0xFFFF ? -1 : port;
+    if (port >= kOosPortsPerMatrix) {
+        m.unusablePort = port;
+        return m;
+    }
+    m.port = port;
     return m;
 }
 

@@ -67,9 +67,11 @@ bool HandleSetMaintenancePortReply(ReplyBytes payload, const CDiagLogSource& log
 struct MaintenancePort {
     int matrix = -1;
     int port = -1;
+    int unusablePort = -1;  // a port the controller named that no intercom has
 };
-// Three bytes: matrix (255 none), port (0xFFFF none). A port that is neither none nor below
-// 1024 is refused: it names no bit of the out-of-service map.
+// Three bytes: matrix (255 none), port (0xFFFF none). A port of 1024 or more names no port of
+// an intercom (nor a bit of the out-of-service map): it counts as none and is kept in
+// unusablePort for the log.
 Decoded<MaintenancePort> DecodeMaintenancePortReply(ReplyBytes payload);
 
 }  // namespace corvane

@@ -164,9 +164,10 @@ bool CNetworkConnection::ReceiveReply() {
 
 const char* CNetworkConnection::CheckDatagram(const sockaddr_in& from, socklen_t fromLength,
                                               size_t length) {
+    // Only the port is compared: a controller may answer from another address of its own.
     const sockaddr_in& to = addresses_[current_];
     if (fromLength != sizeof(sockaddr_in) || from.sin_family != AF_INET ||
-        from.sin_port != to.sin_port || from.sin_addr.s_addr != to.sin_addr.s_addr) {
+        from.sin_port != to.sin_port) {
         return "Wrong Reply Source!";
     }
     const std::span<const uint8_t> bytes(datagram_.data(), length);

@@ -190,9 +190,10 @@ bool CQuillex::Connect() {
         main = mainAddress_;
         partner = partnerAddress_;
     }
-    std::unique_ptr<CConnection> link =
-        useSerial_ ? CreateSerialConnection(port) : CreateNetworkConnection(main, partner);
-    link_ = std::move(link);  // the old link closes here
+    // The old link closes first: the new one may open the same serial device.
+    link_.reset();
+    hasLink_ = false;
+    link_ = useSerial_ ? CreateSerialConnection(port) : CreateNetworkConnection(main, partner);
     hasLink_ = link_ != nullptr;
     return hasLink_;
 }

@@ -44,12 +44,10 @@ struct QuillexOptions {
     std::chrono::seconds clockCheckInterval{900};
     std::chrono::seconds compatibilityInterval{60};
     std::chrono::seconds requestTimeout{16};
-    // A controller that keeps refusing exclusive control, or keeps activating, is given up
-    // after this many tries; the tries stop at once when the object is asked to stop.
+    // A controller that keeps refusing exclusive control, or keeps activating, is asked again
+    // until the request's time-out; the tries stop at once when the object is asked to stop.
     std::chrono::milliseconds exclusiveControlRetry{250};
-    int exclusiveControlTries = 40;
     std::chrono::milliseconds activationPoll{100};
-    int activationPolls = 100;
 };
 
 // The program's one controller object: its poll thread owns the link to the Quillex, sends a
@@ -196,8 +194,11 @@ private:
     void RunMaintenanceRequest();
     int RunSequence(const MaintenanceRequest& request);
     int Crosspoints(const MaintenanceRequest& request, bool close);
-    bool RequestExclusiveControl();
-    bool RequestActivation();
+    // Both ask again while inTime holds.
+    bool RequestExclusiveControl(const std::function<bool()>& inTime);
+    bool RequestActivation(const std::function<bool()>& inTime);
+    // The request is the latest and still in progress.
+    bool IsLiveRequest(uint32_t id);
     void SetMaintenancePortSequence(int matrix, int port);
     void SetRequestStatus(uint32_t id, int status);
     void FailRequestInProgress(int status);

@@ -172,12 +172,26 @@ void CQuillex::RunMaintenanceRequest() {
     SetRequestStatus(request.id, RunSequence(request));
 }
 
+bool CQuillex::IsLiveRequest(uint32_t id) {
+    std::lock_guard lock(requestMutex_);
+    return request_.id == id && requestStatus_ == requeststatus::kInProgress;
+}
+
 int CQuillex::RunSequence(const MaintenanceRequest& r) {
+    // The waits for the controller end with the request's own time-out, or once the request
+    // was cancelled or replaced, so the caller sees the time-out and not a failure of ours.
+    const auto inTime = [this, &r] {
+        return clock_.Steady() - r.start < options_.requestTimeout && IsLiveRequest(r.id);
+    };
+    // Given up: stopped, or past the time-out (a replaced request's status is not set).
+    const auto gaveUp = [this] {
+        return exit_ ? requeststatus::kFailed : requeststatus::kTimedOut;
+    };
     switch (r.kind) {
         case requestkind::kPutTrunkInMaintenance:
         case requestkind::kRestoreTrunkToNormal: {
-            if (!RequestExclusiveControl()) {
-                return requeststatus::kFailed;
+            if (!RequestExclusiveControl(inTime)) {
+                return gaveUp();
             }
             SendLogged(AbortAllChangesRequest(), kAbortAllChangesReplyName);
             const bool restore = r.kind == requestkind::kRestoreTrunkToNormal;
@@ -190,8 +204,8 @@ int CQuillex::RunSequence(const MaintenanceRequest& r) {
                 status = s.value_or(status);
                 return s.has_value();
             });
-            if (!RequestActivation()) {
-                status = requeststatus::kFailed;
+            if (!RequestActivation(inTime)) {
+                status = gaveUp();
             }
             SendLogged(ReleaseExclusiveControlRequest(), kReleaseExclusiveControlReplyName);
             return status;
@@ -227,25 +241,25 @@ int CQuillex::Crosspoints(const MaintenanceRequest& r, bool close) {
     return status;
 }
 
-bool CQuillex::RequestExclusiveControl() {
+bool CQuillex::RequestExclusiveControl(const std::function<bool()>& inTime) {
     log_.Printf(3, "Request Exclusive Control");
     for (int tries = 1;; ++tries) {
         SendLogged(GetExclusiveControlRequest(), kGetExclusiveControlReplyName);
         if (link_->GetReplyErrorFlag() == 0) {
             return true;
         }
-        if (tries >= options_.exclusiveControlTries || exit_) {
-            log_.Printf(2, "Exclusive Control Not Granted after %d Tries!", tries);
-            return false;
-        }
         if (!Sleep(options_.exclusiveControlRetry)) {
             log_.Printf(2, "Exclusive Control Not Granted: Stopping!");
+            return false;
+        }
+        if (!inTime()) {
+            log_.Printf(2, "Exclusive Control Not Granted after %d Tries!", tries);
             return false;
         }
     }
 }
 
-bool CQuillex::RequestActivation() {
+bool CQuillex::RequestActivation(const std::function<bool()>& inTime) {
     log_.Printf(3, "Request Activation");
     bool inProgress = false;
     const auto handler = [this, &inProgress] {
@@ -255,7 +269,7 @@ bool CQuillex::RequestActivation() {
     };
     Send(ActivateChangesRequest(), handler);
     for (int polls = 0; inProgress; ++polls) {
-        if (polls >= options_.activationPolls || !Sleep(options_.activationPoll)) {
+        if (!Sleep(options_.activationPoll) || !inTime()) {
             log_.Printf(2, "Activation Still In Progress after %d Polls!", polls);
             return false;
         }
@@ -266,7 +280,13 @@ bool CQuillex::RequestActivation() {
 
 void CQuillex::SetMaintenancePortSequence(int matrix, int port) {
     SequenceGuard guard(sequenceRunning_);
-    if (!RequestExclusiveControl()) {
+    const SteadyTime start = clock_.Steady();
+    const auto inTime = [this, start] { return clock_.Steady() - start < options_.requestTimeout; };
+    if (!RequestExclusiveControl(inTime)) {
+        log_.Printf(2, "Set Maintenance Port Given Up: No Exclusive Control!");
+        if (!exit_) {
+            GetMaintenancePortMessage();
+        }
         return;
     }
     SendLogged(AbortAllChangesRequest(), kAbortAllChangesReplyName);
@@ -274,7 +294,9 @@ void CQuillex::SetMaintenancePortSequence(int matrix, int port) {
     Send(corvane::SetMaintenancePortRequest(matrix, port),
          [this] { return HandleSetMaintenancePortReply(Reply(), log_); });
     maintenancePortSet_ = 1;
-    RequestActivation();
+    if (!RequestActivation(inTime)) {
+        log_.Printf(2, "Set Maintenance Port Given Up: Activation Not Complete!");
+    }
     SendLogged(ReleaseExclusiveControlRequest(), kReleaseExclusiveControlReplyName);
     GetMaintenancePortMessage();
 }

@@ -127,6 +127,10 @@ void CQuillex::GetMaintenancePortMessage() {
             log_.Printf(2, "%s", port.Failure().c_str());
             return false;
         }
+        if (port->unusablePort >= 0) {
+            log_.Printf(2, "%s: Port %d out of range, no maintenance port",
+                        kGetMaintenancePortReplyName, port->unusablePort);
+        }
         maintenanceMatrix_ = port->matrix;
         maintenancePort_ = port->port;
         maintenancePortReported_ = 1;
@@ -157,8 +161,10 @@ void CQuillex::CheckClock() {
 }
 
 void CQuillex::Compatibility() {
-    Send(CompatibilityRequest(extendedIntercoms_), [this] {
-        const auto changed = HandleCompatibilityReply(Reply(), authStats_, log_);
+    const bool extended = extendedIntercoms_;
+    Send(CompatibilityRequest(extended), [this, extended] {
+        const auto changed =
+            HandleCompatibilityReply(Reply(), CompatibilityCount(extended), authStats_, log_);
         if (!changed) {
             return false;
         }

@@ -106,41 +106,55 @@ bool CSerialPort::ReportPollFailure(PollResult result, const char* failedText) c
 bool CSerialPort::Open(const std::string& portName, int baudRate, bool ctsFlowControl) {
     log_.Printf(3, "Open the serial port");
     Close();
+    openFailure_ = {};
     const std::string path = SerialDevicePath(portName);
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        openFailure_ = {SerialOpenStep::kOpen, errno};
         if (fd >= 0) {
             ::close(fd);
         }
         log_.Printf(0, "Could not open the port");
         return false;
     }
+    // Each failure after the open puts back what the port had and closes it.
+    const auto fail = [this, fd](SerialOpenStep step, const char* text) {
+        openFailure_ = {step, errno};
+        log_.Printf(2, "%s", text);
+        if (step != SerialOpenStep::kGetSettings) {
+            ::tcsetattr(fd, TCSANOW, &saved_);
+        }
+        ::close(fd);
+        return false;
+    };
 
     log_.Printf(3, "Device Control Block (DCB) settings");
-    termios tio{};
+    if (::tcgetattr(fd, &saved_) != 0) {
+        return fail(SerialOpenStep::kGetSettings, "Could not read the Device Control Block (DCB)!");
+    }
+    termios tio = saved_;
     const speed_t speed = BaudConstant(baudRate);
     if (speed == B0) {
         log_.Printf(2, "Unsupported baud rate %d!", baudRate);
-        ::close(fd);
-        return false;
-    }
-    if (::tcgetattr(fd, &tio) != 0) {
-        log_.Printf(2, "Could not read the Device Control Block (DCB)!");
-        ::close(fd);
-        return false;
+        errno = EINVAL;
+        return fail(SerialOpenStep::kSetSettings, "Could not set the Device Control Block (DCB)!");
     }
     SetLineFormat(tio, ctsFlowControl);
     cfsetispeed(&tio, speed);
     cfsetospeed(&tio, speed);
+    if (::tcsetattr(fd, TCSANOW, &tio) != 0) {
+        return fail(SerialOpenStep::kSetSettings, "Could not set the Device Control Block (DCB)!");
+    }
 
     log_.Printf(3, "Read/Write time-outs settings");
+    if (::tcgetattr(fd, &tio) != 0) {
+        return fail(SerialOpenStep::kGetTimeouts, "Could not read the time-outs!");
+    }
     // Reads return at once; the time-outs are kept by poll().
     tio.c_cc[VMIN] = 0;
     tio.c_cc[VTIME] = 0;
     if (::tcsetattr(fd, TCSANOW, &tio) != 0) {
-        log_.Printf(2, "Could not set the Device Control Block (DCB)!");
-        ::close(fd);
-        return false;
+        return fail(SerialOpenStep::kSetTimeouts, "Could not set the time-outs!");
     }
 
     // Pseudo-terminals and some adapters have no modem lines; that is not an error.
@@ -258,6 +272,9 @@ bool CSerialPort::Close() {
     }
     const int fd = fd_;
     fd_ = -1;
+    if (restoreOnClose_ && ::tcsetattr(fd, TCSANOW, &saved_) != 0) {
+        log_.Printf(2, "Could not restore the port's settings!");
+    }
     if (::close(fd) != 0) {
         log_.Printf(2, "Could not close the port!");
         return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <termios.h>
+
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -15,6 +17,13 @@ struct SerialPortTimeouts {
     std::chrono::milliseconds write{5000};
     std::chrono::milliseconds wait{5000};
     std::chrono::milliseconds read{5000};
+};
+
+// The step of CSerialPort::Open that failed, and the system error it gave.
+enum class SerialOpenStep { kNone, kOpen, kGetSettings, kSetSettings, kGetTimeouts, kSetTimeouts };
+struct SerialOpenFailure {
+    SerialOpenStep step = SerialOpenStep::kNone;
+    int error = 0;
 };
 
 // A tty device opened exclusively at 8N1 without flow control, with blocking calls bounded by
@@ -42,8 +51,12 @@ public:
     // Drops whatever has arrived and not been read.
     void DiscardInput();
     bool Close();
+    // Close puts back the settings the device had before Open.
+    void RestoreSettingsOnClose() { restoreOnClose_ = true; }
 
     bool IsOpen() const { return fd_ >= 0; }
+    // Why the last Open failed.
+    SerialOpenFailure LastOpenFailure() const { return openFailure_; }
 
 private:
     enum class PollResult { kReady, kTimeout, kFailed, kHangUp };
@@ -55,6 +68,9 @@ private:
     SerialPortTimeouts timeouts_;
     const IClock& clock_;
     int fd_ = -1;
+    termios saved_{};
+    bool restoreOnClose_ = false;
+    SerialOpenFailure openFailure_;
 };
 
 }  // namespace corvane

@@ -1,5 +1,9 @@
 #include "preferences/AlarmSetupPageValues.h"
 
+#include "mail/SMTPAddress.h"
+#include "platform/Format.h"
+#include "platform/StringTable.h"
+
 namespace corvane {
 
 AlarmSetupPageValues AlarmSetupPageValues::FromSettings(const AppSettings& s) {
@@ -38,6 +42,31 @@ void AlarmSetupPageValues::ApplyTo(AppSettings& s) const {
         s.EmailTO[k] = kind.emailTo;
         s.PagerTO[k] = kind.pagerTo;
     }
+}
+
+std::optional<RecipientListProblem> CheckRecipientLists(const AlarmSetupPageValues& values,
+                                                        const std::vector<int>& kinds) {
+    for (const int kind : kinds) {
+        if (kind < 0 || kind >= kAlarmSetupKinds) {
+            continue;
+        }
+        const AlarmKindValues& k = values.kinds[kind];
+        for (const bool pager : {false, true}) {
+            const std::string& list = pager ? k.pagerTo : k.emailTo;
+            if (ParseRecipientList(list)) {
+                continue;
+            }
+            return RecipientListProblem{
+                kind, pager,
+                StrFormat("The %s recipients of the %s cannot be used:\n\n%s\n\nSeparate the "
+                          "recipients with \",\" or \";\". Each is an address such as "
+                          "name@example.org, or a name followed by the address in angle "
+                          "brackets: Name <name@example.org>.",
+                          pager ? "pager" : "e-mail",
+                          LoadString(ids::kAlarmSetupKindFirst + kind).c_str(), list.c_str())};
+        }
+    }
+    return std::nullopt;
 }
 
 std::vector<int> OfferedAlarmKinds(int analyzerType) {

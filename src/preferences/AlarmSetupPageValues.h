@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,17 @@ struct AlarmSetupPageValues {
     static AlarmSetupPageValues FromSettings(const AppSettings& s);
     void ApplyTo(AppSettings& s) const;
 };
+
+// A recipient list that mail could not be sent to.
+struct RecipientListProblem {
+    int kind = 0;
+    bool pager = false;  // the pager list, else the e-mail list
+    std::string message;
+};
+// The first e-mail or pager list of the given kinds, in their order, that is not a list of
+// recipients ("name <address>" or an address, separated by "," or ";").
+std::optional<RecipientListProblem> CheckRecipientLists(const AlarmSetupPageValues& values,
+                                                        const std::vector<int>& kinds);
 
 // The alarm setup kinds offered for an analyzer type (0 none, 1 test set, 2 RT-2M): never
 // kind 4, the trunk test failures only with an analyzer, each analyzer's events only for it.

@@ -1,8 +1,9 @@
 #include <strings.h>
 
-#include <cstdlib>
+#include <filesystem>
 
 #include "document/PreferenceTarget.h"
+#include "link/SerialPortName.h"
 #include "platform/Format.h"
 #include "preferences/ConfigPageValues.h"
 #include "preferences/PrefContext.h"
@@ -21,30 +22,27 @@ constexpr int kLinkPolls = 100;
 constexpr milliseconds kStopPoll{500};
 constexpr int kStopPolls = 180;
 
-// "COMn" as the device it maps to; anything else as it is.
+// The device a setting names, through "COMn" and symbolic links (such as the stable names
+// under /dev/serial/by-id); a path that does not resolve as it is.
 std::string DeviceOf(const std::string& port) {
-    if (port.size() > 3 && strncasecmp(port.c_str(), "COM", 3) == 0) {
-        char* end = nullptr;
-        const long n = std::strtol(port.c_str() + 3, &end, 10);
-        if (end != nullptr && *end == '\0' && n >= 1 && n <= 256) {
-            return StrFormat("/dev/ttyS%ld", n - 1);
-        }
-    }
-    return port;
+    const std::string path = SerialDevicePath(port);
+    std::error_code ec;
+    const std::filesystem::path resolved = std::filesystem::canonical(path, ec);
+    return ec ? path : resolved.string();
 }
 
 bool Validate(ConfigPageValues& edited, PrefContext& context) {
     if (edited.connectionType == 1) {
-        edited.mainAddress = TrimBlanks(edited.mainAddress);
-        if (!edited.mainAddress.empty()) {
-            edited.mainAddress = context.resolveHost(edited.mainAddress);
-        }
-        if (edited.mainAddress.empty()) {
+        // What was typed stays in the edit when it does not resolve.
+        const std::string typed = TrimBlanks(edited.mainAddress);
+        const std::string resolved = typed.empty() ? std::string() : context.resolveHost(typed);
+        if (resolved.empty()) {
             ShowPrefStop(
                 "The IP address or hostname of the main Quillex computer must be specified in "
                 "order to establish a network connection!");
             return false;
         }
+        edited.mainAddress = resolved;
     } else if (AnalyzerTypeOf(edited.analyzer) != 0 &&
                SameSerialPort(edited.serialPort, edited.testerSerialPort)) {
         ShowPrefStop(StrFormat("The Quillex and the %s cannot share the same COM port!",

@@ -27,8 +27,8 @@ struct ConfigPageValues {
 // 6 gives selection 1, 8 selection 2, anything else 0.
 int AlphaSelectionOf(int alphaSize);
 
-// Two serial port settings that name the same device: equal but for case, or "COMn" and the
-// device it stands for.
+// Two serial port settings that name the same device: equal but for case, or the same device
+// once "COMn" is mapped and symbolic links are followed.
 bool SameSerialPort(const std::string& a, const std::string& b);
 
 // The hint that tells every view the test instrument changed.
@@ -36,8 +36,8 @@ inline constexpr unsigned kTesterChangedHint = 4194304;
 
 // Validates the edited values, releases the controller link and the instrument where the
 // change needs it, stores the values, restarts what they touch and saves all settings. False,
-// with the reason shown, keeps the sheet open; edited then holds the trimmed and resolved
-// main address.
+// with the reason shown, keeps the sheet open; edited then holds the resolved main address
+// (the typed one when it does not resolve).
 bool ApplyConfigPage(ConfigPageValues& edited, PrefContext& context);
 
 }  // namespace corvane

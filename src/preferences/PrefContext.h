@@ -11,8 +11,8 @@ class IPreferenceTarget;
 class SharedSettings;
 
 // What every preference page works with: the settings it edits, the profile they are saved
-// to, the document to tell (may be null), and the waits and name look-ups of the apply steps,
-// which tests replace.
+// to, the document to tell (may be null), and the waits, name look-ups and device folder of
+// the pages, which tests replace.
 struct PrefContext {
     PrefContext(SharedSettings& settings, CProfileStore& profile, IPreferenceTarget* target);
 
@@ -21,6 +21,8 @@ struct PrefContext {
     IPreferenceTarget* target = nullptr;
     std::function<void(std::chrono::milliseconds)> sleep;
     std::function<std::string(const std::string&)> resolveHost;
+    // Where the serial devices the port combos offer are looked for.
+    std::string deviceFolder = "/dev";
 
     // Saves every setting; a failure is shown to the operator and returns false.
     bool SaveAll();

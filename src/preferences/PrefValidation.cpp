@@ -10,8 +10,18 @@
 
 namespace corvane {
 
+namespace {
+
+// The minus sign of several locales (U+2212), which their number edits show and take.
+constexpr const char* kMinusSign = "\xE2\x88\x92";
+
+}  // namespace
+
 PrefIntCheck CheckPrefInt(const std::string& text, int low, int high) {
-    const std::string trimmed = TrimBlanks(text);
+    std::string trimmed = TrimBlanks(text);
+    if (trimmed.rfind(kMinusSign, 0) == 0) {
+        trimmed.replace(0, std::char_traits<char>::length(kMinusSign), "-");
+    }
     PrefIntCheck check;
     char* end = nullptr;
     errno = 0;

@@ -13,14 +13,6 @@ namespace {
 
 constexpr const char* kPortComboError = "Error, initializing port combobox\nDescription: %s";
 
-// The name the model shows for an intercom without one.
-std::string NamelessIntercomName(int intercom) {
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat"
-    return intercom < 100 ? StrFormat("MX%02.2d", intercom) : StrFormat("M%03.3d", intercom);
-#pragma GCC diagnostic pop
-}
-
 std::string PortEntry(const std::string& alpha, int functionType, int number) {
     return alpha + " - [" + CVorlinDoc::GetAlphaDisplayName(functionType, number) + "]";
 }
@@ -49,12 +41,8 @@ ChoiceList FillIntercomCombo(CDaoDatabase& db, bool withAny, bool showNameless) 
         for (; !rs.IsEOF(); rs.MoveNext()) {
             const int intercom = rs.m_IntercomIndex.Value();
             std::string name = GetRecordsetIntercomName(rs);
-            if (name.empty()) {
-                if (!showNameless) {
-                    continue;
-                }
-                // An empty entry could not be told from another.
-                name = NamelessIntercomName(intercom);
+            if (name.empty() && !showNameless) {
+                continue;
             }
             items.push_back({std::move(name), intercom});
         }

@@ -11,9 +11,8 @@ namespace corvane {
 // The entries of the form views' combo boxes, read from the database. A database failure
 // is reported with the filler's text; the list then holds its top entry alone.
 
-// Every intercom with its name and IntercomIndex as data (nameless ones only when
-// showNameless is set, under the name the model gives them), below "All intercoms" (withAny)
-// or "None", data INT_MAX.
+// Every intercom with its name and IntercomIndex as data (nameless ones, with an empty name,
+// only when showNameless is set), below "All intercoms" (withAny) or "None", data INT_MAX.
 ChoiceList FillIntercomCombo(CDaoDatabase& db, bool withAny, bool showNameless);
 
 // "All" (data INT_MAX), then the alphas of one intercom, of one function type or, for a

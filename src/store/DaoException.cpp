@@ -6,10 +6,8 @@ namespace corvane {
 namespace {
 
 constexpr const char* kNoErrorInformation =
-    "No error information available.\n\nIf you have not successfully run Corvane on this\n"
-    "computer before, it may be possible that you need to\ninstall V3.5 of the Microsoft DAO "
-    "Database engine drivers.\n\nPlease see the Application Requirements section of the\n"
-    "Release Notes for more information.";
+    "No error information available.\n\nThe diagnostic log may tell more about what went "
+    "wrong.";
 
 }  // namespace
 

@@ -1,7 +1,6 @@
 // The analyzer's line: the port, CR LF commands and responses, and the error queue read
 // after every command.
 #include <algorithm>
-#include <cerrno>
 
 #include "document/NameTables.h"
 #include "link/AppDied.h"
@@ -23,6 +22,22 @@ constexpr size_t kBlockBytes = 512;
 // Idle error polls in a row that get no valid answer before contact counts as lost.
 constexpr int kIdlePollFailures = 3;
 
+// The line of each step of the open that can fail, with the port and the error.
+const char* OpenFailureText(SerialOpenStep step) {
+    switch (step) {
+        case SerialOpenStep::kGetSettings:
+            return "Failed to get communication settings for serial port %s (error: %u)";
+        case SerialOpenStep::kSetSettings:
+            return "Failed to set communication settings for serial port %s (error: %u)";
+        case SerialOpenStep::kGetTimeouts:
+            return "Failed to get communication timeouts for serial port %s (error: %u)";
+        case SerialOpenStep::kSetTimeouts:
+            return "Failed to set communication timeouts for serial port %s (error: %u)";
+        default:
+            return "Failed to open serial port %s (error: %u)";
+    }
+}
+
 }  // namespace
 
 void CRT2M::OpenPort() {
@@ -33,11 +48,12 @@ void CRT2M::OpenPort() {
             "RT_SPort", "RT_SPort log",
             SerialPortTimeouts{options_.writeTimeout, options_.minimumTurnaround,
                                options_.minimumTurnaround});
+        port_->RestoreSettingsOnClose();
     }
     if (!port_->Open(name, options_.baudRate, /*ctsFlowControl=*/true)) {
-        const int error = errno;
-        log_.Printf(1, "Failed to open serial port %s (error: %u)", name.c_str(),
-                    static_cast<unsigned>(error));
+        const SerialOpenFailure failure = port_->LastOpenFailure();
+        log_.Printf(1, OpenFailureText(failure.step), name.c_str(),
+                    static_cast<unsigned>(failure.error));
         Ui().PostMessageBox(InsertArgs(LoadString(ids::kFailedToOpenComPort),
                                        {LoadString(ids::kAnalyzerNameFirst + 2), name}),
                             LoadString(ids::kAppCaption), mb::kOk);

@@ -1,5 +1,6 @@
 // The serial dialogue of the test set: transactions with their resends and the
 // level-versus-frequency measurement.
+#include <algorithm>
 #include <cstdlib>
 
 #include "document/Alarm.h"
@@ -19,6 +20,7 @@ constexpr int kMaxRepetitions = 10;
 constexpr int32_t kLevelAgreement = 10;       // tenths of a dB
 constexpr int32_t kFrequencyAgreement = 100;  // Hz
 constexpr size_t kReadChunk = 1024;
+constexpr int kDefaultReplyTimeout = 10;  // seconds
 
 bool Agree(const TonexaReading& a, const TonexaReading& b) {
     return std::llabs(int64_t{a.level} - b.level) <= kLevelAgreement &&
@@ -95,7 +97,10 @@ bool CTonexa::TryTransact(const TonexaCommand& command, ErrorKind& error, Tonexa
 // invalid.
 bool CTonexa::ReadReply(std::string& reply, ErrorKind& error) {
     log_.Printf(3, "Overlapped Read");
-    const SteadyTime deadline = clock_.Steady() + options_.replyTimeout;
+    const int seconds = options_.profile->GetProfileInt("Settings\\Configuration", "TonexaTimeout",
+                                                        kDefaultReplyTimeout);
+    // A value below one second would lose the contact before any reply could come.
+    const SteadyTime deadline = clock_.Steady() + std::chrono::seconds(std::max(seconds, 1));
     uint8_t chunk[kReadChunk];
     bool overflow = false;
     bool prompt = false;

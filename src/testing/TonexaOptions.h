@@ -5,6 +5,7 @@
 
 #include "link/SerialPort.h"
 #include "platform/Clock.h"
+#include "platform/ProfileStore.h"
 
 namespace corvane {
 
@@ -14,8 +15,9 @@ struct TonexaOptions {
     const IClock* clock = &RealClock();
     // Bounds of each write, wait for a character and read on the serial line.
     SerialPortTimeouts serial{};
-    // How long a reply may take to reach its prompt once reading has begun.
-    std::chrono::milliseconds replyTimeout{std::chrono::seconds(10)};
+    // Holds "TonexaTimeout", how many seconds a reply may take to reach its prompt once
+    // reading has begun; read anew at every command.
+    const CProfileStore* profile = &Profile();
     std::chrono::milliseconds keepAliveInterval{std::chrono::seconds(1)};
     // The pause of every pass of the worker, and the extra pause while out of contact.
     std::chrono::milliseconds passInterval{100};

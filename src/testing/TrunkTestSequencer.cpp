@@ -78,6 +78,11 @@ void CTrunkTestSequencer::ApplyTestQueueChanges(ViewUpdateHint& hint) {
             continue;
         }
         TrunkPendingOps& ops = trunk.PendingOps();
+        if (n == waitingForCascade_ &&
+            (ops.cancelTestRequested != 0 || ops.clearResultsRequested != 0 ||
+             ops.queuedForTesting != 0)) {
+            waitingForCascade_ = 0;  // its result is written anew below
+        }
         if (ops.cancelTestRequested != 0) {
             ops.cancelTestRequested = 0;
             Record(n, testresult::kNone, "", hint);

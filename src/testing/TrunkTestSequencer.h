@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "document/ModelNumbers.h"
 #include "document/ViewUpdateHint.h"
 #include "platform/Clock.h"
 #include "testing/TrunkTestSequencerStates.h"
@@ -77,6 +78,16 @@ private:
     bool SkipReason(const CTrunkData& trunk, bool manual, std::string& text) const;
     Next StartTest(int trunk, bool manual, ViewUpdateHint& hint);
     Next ChooseCascade(ViewUpdateHint& hint);
+    // The lowest usable cascade trunk from the test intercom to an end of the trunk (kNone
+    // when there is none), and whether any candidate exists at all.
+    struct CascadeChoice {
+        int trunk = kNone;
+        int farEnd = 0;
+        bool exists = false;
+    };
+    CascadeChoice FindCascade(int trunk, bool manual, int testIntercom) const;
+    // The trunk needs a cascade trunk, none is usable yet, and one exists.
+    bool StillWithoutCascade(int trunk, bool manual, int testIntercom) const;
 
     // Measurements (TrunkTestSequencerMeasure.cpp).
     Next SetPortLoopback();
@@ -180,6 +191,9 @@ private:
     std::string instrumentName_;
     int instrumentDeviceType_ = 0;
     bool busy_ = false;
+    // The trunk last told "no cascade trunk available": it is not started again, nor its
+    // result written again, until a cascade trunk is usable.
+    int waitingForCascade_ = 0;
 
     // The one request and the one measurement this sequencer is waiting for.
     bool requestOpen_ = false;

@@ -49,8 +49,6 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::Scan(ViewUpdateHint& hint) {
     doc_.SetTrunkOperationsPending(false);
     const int start = doc_.TrunkTestPosition();
     int n = start >= 0 && start < kTrunkCount ? start : 0;
-    // A trunk held back by the pause keeps its place: it comes first once testing resumes.
-    int pausedPosition = -1;
     const AppSettings s = settings_.Snapshot();
     const bool paused = doc_.TestingPaused();
     for (int walked = 0; walked < kTrunkCount; ++walked) {
@@ -85,19 +83,16 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::Scan(ViewUpdateHint& hint) {
         }
         const bool manual = ops.manualTest != 0;
         if (paused && !manual) {
-            // The pause holds tests back, not the operator's other requests or manual tests
-            // further on: the walk goes on, and only the first held trunk says why.
+            // The pause ends the scan: this trunk comes first once testing resumes, and what
+            // lies beyond it waits, the operator's requests and manual tests included.
+            Record(n, testresult::kPending, "Testing paused (choose resume to continue)...", hint);
+            doc_.SetTrunkTestPosition(n - 1);
             doc_.SetTrunkOperationsPending(true);
-            if (pausedPosition < 0) {
-                Record(n, testresult::kPending, "Testing paused (choose resume to continue)...",
-                       hint);
-                pausedPosition = n - 1;
-            }
-            continue;
+            return Next::Wait;
         }
         if (clock_.Steady() - lastEnd_ < std::chrono::seconds(s.InterTestDelay)) {
             Record(n, testresult::kPending, "Pausing between trunk tests...", hint);
-            doc_.SetTrunkTestPosition(pausedPosition >= 0 ? pausedPosition : n - 1);
+            doc_.SetTrunkTestPosition(n - 1);
             doc_.SetTrunkOperationsPending(true);
             return Next::Wait;
         }
@@ -107,13 +102,15 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::Scan(ViewUpdateHint& hint) {
             doc_.SetTrunkOperationsPending(true);
             continue;
         }
+        if (n == waitingForCascade_ && StillWithoutCascade(n, manual, s.TonexaIntercom)) {
+            // Its "no cascade trunk available" stands; it is tried again on the next scan.
+            doc_.SetTrunkOperationsPending(true);
+            continue;
+        }
         ops.testWanted = 0;
         doc_.SetTrunkOperationsPending(true);
         force_ = true;
         return StartTest(n, manual, hint);
-    }
-    if (pausedPosition >= 0) {
-        doc_.SetTrunkTestPosition(pausedPosition);
     }
     return Next::Wait;
 }
@@ -121,6 +118,9 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::Scan(ViewUpdateHint& hint) {
 CTrunkTestSequencer::Next CTrunkTestSequencer::StartTest(int trunk, bool manual,
                                                          ViewUpdateHint& hint) {
     trunk_ = trunk;
+    if (trunk == waitingForCascade_) {
+        waitingForCascade_ = 0;
+    }
     if (!controller_->IsCommunicating()) {
         Record(testresult::kError, "Not communicating with Quillex", hint);
         EndNow();
@@ -160,6 +160,49 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::StartTest(int trunk, bool manual,
     return GoTo(trunkteststate::kChooseCascade);
 }
 
+CTrunkTestSequencer::CascadeChoice CTrunkTestSequencer::FindCascade(int trunkNumber, bool manual,
+                                                                    int testIntercom) const {
+    const CTrunkData& trunk = Trunk(trunkNumber);
+    CascadeChoice choice;
+    for (int c = 1; c < kTrunkCount; ++c) {
+        const CTrunkData& candidate = Trunk(c);
+        // An undefined trunk is none, even before the write-back drops it.
+        if (c == trunkNumber || candidate.flags.IsUnset() || !candidate.IsCounted() ||
+            !candidate.HasEndIntercom(testIntercom)) {
+            continue;
+        }
+        const int farEnd = candidate.End1Intercom() != testIntercom ? candidate.End1Intercom()
+                                                                    : candidate.End2Intercom();
+        if (!trunk.HasEndIntercom(farEnd)) {
+            continue;
+        }
+        choice.exists = true;
+        // Usable only idle, in service, and with its definition in the database, where its
+        // results are written.
+        if (candidate.State() != CTrunkData::kIdle || candidate.OutOfService() != 0 ||
+            candidate.flags.Test(trunkbit::kDefinition)) {
+            continue;
+        }
+        if (!manual && !(doc_.IsIntercomCommunicating(candidate.End1Intercom()) &&
+                         doc_.IsIntercomCommunicating(candidate.End2Intercom()))) {
+            continue;
+        }
+        choice.trunk = c;
+        choice.farEnd = farEnd;
+        return choice;
+    }
+    return choice;
+}
+
+bool CTrunkTestSequencer::StillWithoutCascade(int trunkNumber, bool manual,
+                                              int testIntercom) const {
+    if (Trunk(trunkNumber).HasEndIntercom(testIntercom)) {
+        return false;
+    }
+    const CascadeChoice choice = FindCascade(trunkNumber, manual, testIntercom);
+    return choice.trunk == kNone && choice.exists;
+}
+
 CTrunkTestSequencer::Next CTrunkTestSequencer::ChooseCascade(ViewUpdateHint& hint) {
     const CTrunkData& trunk = Trunk(trunk_);
     if (trunk.HasEndIntercom(testIntercom_)) {
@@ -169,35 +212,19 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::ChooseCascade(ViewUpdateHint& hin
             trunk.End1Intercom() != testIntercom_ ? trunk.End1Intercom() : trunk.End2Intercom();
         return GoTo(trunkteststate::kPrepareMaintenance);
     }
-    bool exists = false;
-    for (int c = 1; c < kTrunkCount; ++c) {
-        const CTrunkData& candidate = Trunk(c);
-        if (c == trunk_ || candidate.flags.IsUnset() || !candidate.HasEndIntercom(testIntercom_)) {
-            continue;
-        }
-        const int farEnd = candidate.End1Intercom() != testIntercom_ ? candidate.End1Intercom()
-                                                                     : candidate.End2Intercom();
-        if (!trunk.HasEndIntercom(farEnd)) {
-            continue;
-        }
-        exists = true;
-        if (candidate.State() == CTrunkData::kMaint || candidate.State() == CTrunkData::kInUse ||
-            candidate.OutOfService() != 0) {
-            continue;
-        }
-        if (!manual_ && !(doc_.IsIntercomCommunicating(candidate.End1Intercom()) &&
-                          doc_.IsIntercomCommunicating(candidate.End2Intercom()))) {
-            continue;
-        }
-        cascadeTrunk_ = c;
-        cascadeFarEnd_ = farEnd;
-        farEnd_ = trunk.End1Intercom() != farEnd ? trunk.End1Intercom() : trunk.End2Intercom();
+    const CascadeChoice choice = FindCascade(trunk_, manual_, testIntercom_);
+    if (choice.trunk != kNone) {
+        cascadeTrunk_ = choice.trunk;
+        cascadeFarEnd_ = choice.farEnd;
+        farEnd_ =
+            trunk.End1Intercom() != choice.farEnd ? trunk.End1Intercom() : trunk.End2Intercom();
         return GoTo(trunkteststate::kSetCascadeMaintenance);
     }
-    if (exists) {
+    if (choice.exists) {
         Record(testresult::kSkipped, "Cascade needed but no cascade trunk available", hint);
         Trunk(trunk_).PendingOps().testWanted = 1;
         doc_.SetTrunkOperationsPending(true);
+        waitingForCascade_ = trunk_;
         return WaitIn(trunkteststate::kIdle);
     }
     Record(testresult::kError, "Cascade needed but no cascade trunk exists", hint);

@@ -35,8 +35,8 @@ CAboutDlg::CAboutDlg(const CAppResources& resources, QWidget* parent)
     layout->addLayout(lines, 1);
     lines->addWidget(
         AddLine(kProductLine, product + " " + QString::fromStdString(version.GetProductVersion())));
-    // The version block holds no legal notice or company name; the line stays empty.
-    lines->addWidget(AddLine(kLegalLine, QString()));
+    lines->addWidget(AddLine(kLegalLine, QString::fromStdString(version.GetLegalCopyright() + " " +
+                                                                version.GetCompanyName())));
     lines->addWidget(AddLine(kBuildDateLine,
                              QString::fromStdString(LoadString(ids::kBuildDate)) + kBuildDateText));
 

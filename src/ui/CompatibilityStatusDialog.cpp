@@ -157,6 +157,9 @@ void ShowCompatibilityStatus(QWidget* parent, CQuillex* controller,
     QPointer<CDlgAuthStatus>& instance = Instance();
     if (instance != nullptr) {
         instance->Refresh();
+        instance->showNormal();
+        instance->raise();
+        instance->activateWindow();
         return;
     }
     CDlgAuthStatus::AuthStatSource authStat;
@@ -167,6 +170,15 @@ void ShowCompatibilityStatus(QWidget* parent, CQuillex* controller,
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     instance = dialog;
     dialog->Open();
+}
+
+void OnCompatibilityStatusChanged(QWidget* parent, CQuillex* controller,
+                                  CDlgAuthStatus::NameSource intercomName, bool anyState) {
+    if (Instance() != nullptr) {
+        Instance()->Refresh();
+    } else if (anyState) {
+        ShowCompatibilityStatus(parent, controller, std::move(intercomName));
+    }
 }
 
 CDlgAuthStatus* OpenCompatibilityStatus() {

@@ -58,10 +58,15 @@ private:
     QTimer* timer_ = nullptr;
 };
 
-// Opens the compatibility dialog, or refreshes the one already open. The controller may be
-// null (no statuses); the names come from the document.
+// Opens the compatibility dialog, or refreshes the one already open and brings it forward.
+// The controller may be null (no statuses); the names come from the document.
 void ShowCompatibilityStatus(QWidget* parent, CQuillex* controller,
                              CDlgAuthStatus::NameSource intercomName = {});
+// The controller's news of a change: the open dialog is refreshed at once (and so closes once
+// every intercom is compatible again); none open, it opens when anyState says that some
+// intercom has a compatibility state.
+void OnCompatibilityStatusChanged(QWidget* parent, CQuillex* controller,
+                                  CDlgAuthStatus::NameSource intercomName, bool anyState);
 // The open compatibility dialog; null when none is open.
 CDlgAuthStatus* OpenCompatibilityStatus();
 

@@ -47,9 +47,14 @@ CDlgDiagLog::CDlgDiagLog(CDiagLogFile& file, QWidget* parent)
     enabled_ = new QCheckBox("Logging &Enabled", this);
     SetControlId(enabled_, 1119);
     enabled_->setChecked(model_->Enabled());
-    files->addWidget(new QLabel("Number of Days to &Keep", this), 0, 0);
+    // Each label's "&" is the mnemonic of its edit.
+    auto* daysLabel = new QLabel("Number of Days to &Keep", this);
+    daysLabel->setBuddy(days_);
+    auto* sizeLabel = new QLabel("Max. File &Size (kB)", this);
+    sizeLabel->setBuddy(size_);
+    files->addWidget(daysLabel, 0, 0);
     files->addWidget(days_, 0, 1);
-    files->addWidget(new QLabel("Max. File &Size (kB)", this), 1, 0);
+    files->addWidget(sizeLabel, 1, 0);
     files->addWidget(size_, 1, 1);
     files->addWidget(enabled_, 2, 0, 1, 2);
     layout->addLayout(files);

@@ -2,6 +2,7 @@
 
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QWhatsThis>
 
 #include "presentation/HelpService.h"
 
@@ -29,6 +30,13 @@ void CVorlinDialog::SetHelpHandler(std::function<void(uint32_t, unsigned)> handl
 void CVorlinDialog::RequestHelp(uint32_t helpId, unsigned command) {
     if (Handler()) {
         Handler()(helpId, command);
+    }
+}
+
+void CVorlinDialog::EndHelpMode() {
+    s_bHelpMode = false;
+    if (QWhatsThis::inWhatsThisMode()) {
+        QWhatsThis::leaveWhatsThisMode();
     }
 }
 
@@ -91,7 +99,7 @@ bool CVorlinDialog::OnHelpInfo(QWidget* control, bool shift) {
     }
     RequestHelp(PopupHelpId(static_cast<uint32_t>(templateId_), static_cast<uint32_t>(id)),
                 help::kContextPopup);
-    s_bHelpMode = false;
+    EndHelpMode();
     return true;
 }
 

@@ -23,6 +23,9 @@ public:
     // Where help requests go (help id, command): the application's WinHelp.
     static void SetHelpHandler(std::function<void(uint32_t, unsigned)> handler);
     static void RequestHelp(uint32_t helpId, unsigned command);
+    // Clears the flag and leaves the toolkit's context-help mode, which would otherwise take
+    // the next click too.
+    static void EndHelpMode();
 
     // The control id of a widget, for its help id; 0 when it has none.
     static void SetControlId(QWidget* widget, int id);

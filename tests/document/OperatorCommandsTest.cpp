@@ -111,6 +111,15 @@ TEST_F(OperatorCommandsTest, CancellingANeverQueuedTest) {
     EXPECT_TRUE(doc->TrunkOperationsPending());
 }
 
+TEST_F(OperatorCommandsTest, CancellingAQueuedTestDropsItsQueuedState) {
+    ASSERT_TRUE(doc->QueueTrunkTest(true, 8, true, true));
+    ASSERT_TRUE(doc->QueueTrunkTest(false, 8, false, false));
+    const TrunkPendingOps& ops = doc->Trunks()[8].PendingOps();
+    EXPECT_EQ(ops.cancelTestRequested, 1);
+    EXPECT_EQ(ops.testWanted, 0);
+    EXPECT_EQ(ops.queuedForTesting, 0);
+}
+
 TEST_F(OperatorCommandsTest, MaintenanceAndResults) {
     struct Case {
         const char* name;

@@ -233,13 +233,12 @@ void FakeController::SendUdp(size_t node, const sockaddr_in& to, const FakeReque
         case FakeFault::kOverLong:
             m.payload.assign(kOverLongPayload, 0x55);
             break;
-        case FakeFault::kWrongAddress:
+        case FakeFault::kOtherAddress:
+            Schedule(otherAddressSocket_, to, fakewire::UdpWrap(fakewire::UdpBody(m)), none);
+            return;
         case FakeFault::kWrongPort: {
-            const int foreign = plan->fault == FakeFault::kWrongAddress
-                                    ? strangerSocket_
-                                    : nodes_[node].otherPortSocket;
             const auto datagram = fakewire::UdpWrap(fakewire::UdpBody(m));
-            Schedule(foreign, to, datagram, none);
+            Schedule(nodes_[node].otherPortSocket, to, datagram, none);
             Schedule(from, to, datagram, plan->delay);
             return;
         }

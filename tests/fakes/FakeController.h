@@ -54,7 +54,7 @@ enum class FakeFault {
     kStandbySession,  // session 0xFFFE (network)
     kSplit,           // the frame in two parts, the second after the delay
     kOverLong,        // a payload longer than any legitimate frame
-    kWrongAddress,    // first a copy from another host on the same port, then the answer
+    kOtherAddress,    // the answer from another address of the controller, on the same port
     kWrongPort,       // first a copy from another port of the same host, then the answer
     kRaw,             // the given bytes instead of the answer
 };
@@ -75,8 +75,8 @@ struct FakeFaultPlan {
 struct FakeControllerOptions {
     std::string mainAddress = "127.0.0.1";
     std::string partnerAddress = "127.0.0.2";
-    std::string strangerAddress = "127.0.0.3";  // where wrong-address copies come from
-    uint16_t udpPort = 0;                       // 0: a free port, the same on every address
+    std::string otherAddress = "127.0.0.3";  // where other-address answers come from
+    uint16_t udpPort = 0;                    // 0: a free port, the same on every address
     // Keeps every request for Requests(); a long-running fake turns it off and counts only.
     bool recordRequests = true;
 };
@@ -188,7 +188,7 @@ private:
 
     uint16_t udpPort_ = 0;
     std::array<Node, 2> nodes_;
-    int strangerSocket_ = -1;
+    int otherAddressSocket_ = -1;
     uint16_t nextSession_ = 0x1230;
 
     std::map<int, FakeHandler> handlers_;

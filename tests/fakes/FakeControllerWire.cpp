@@ -116,12 +116,12 @@ bool FakeController::StartUdp() {
         bool ok = port != 0;
         if (ok) {
             nodes_[1].socket = BoundSocket(*addresses[1], port);
-            strangerSocket_ = BoundSocket(options_.strangerAddress, port);
+            otherAddressSocket_ = BoundSocket(options_.otherAddress, port);
             for (size_t n = 0; n < 2; ++n) {
                 nodes_[n].otherPortSocket = BoundSocket(*addresses[n], 0);
             }
-            ok = nodes_[1].socket >= 0 && strangerSocket_ >= 0 && nodes_[0].otherPortSocket >= 0 &&
-                 nodes_[1].otherPortSocket >= 0;
+            ok = nodes_[1].socket >= 0 && otherAddressSocket_ >= 0 &&
+                 nodes_[0].otherPortSocket >= 0 && nodes_[1].otherPortSocket >= 0;
         }
         if (ok) {
             udpPort_ = port;
@@ -133,7 +133,7 @@ bool FakeController::StartUdp() {
             CloseFd(n.socket);
             CloseFd(n.otherPortSocket);
         }
-        CloseFd(strangerSocket_);
+        CloseFd(otherAddressSocket_);
         if (options_.udpPort != 0) {
             break;  // a given port is not searched for
         }
@@ -161,7 +161,7 @@ void FakeController::Stop() {
         CloseFd(n.socket);
         CloseFd(n.otherPortSocket);
     }
-    CloseFd(strangerSocket_);
+    CloseFd(otherAddressSocket_);
     CloseFd(wakeFd_);
     outgoing_.clear();
 }

@@ -117,8 +117,26 @@ TEST(ChangeReplyTest, OverallMarksTheSevenAreasInOrder) {
               (std::vector<ChangeArea>{ChangeArea::kMatrixNames, ChangeArea::kMatrixCommStat,
                                        ChangeArea::kMatrixOosPorts}));
     EXPECT_TRUE(MarkedAreas(*DecodeChangeReply(ChangeArea::kOverall, Bytes{0, 0})).empty());
-    // A count of 3 hides the bits above it.
-    EXPECT_EQ(MarkedAreas(*DecodeChangeReply(ChangeArea::kOverall, Bytes{0, 3, 0xFF})).size(), 3u);
+    // Any count above 0 reads bits 0-6 of the first byte.
+    for (const Bytes& reply : {Bytes{0, 1, 0x7F}, Bytes{0, 3, 0xFF}, Bytes{0, 16, 0x7F, 0xFF}}) {
+        EXPECT_EQ(MarkedAreas(*DecodeChangeReply(ChangeArea::kOverall, reply)).size(), 7u);
+    }
+}
+
+TEST(ChangeReplyTest, AlphasReadTheWholeFirstByteOfAMatrixWhateverTheCount) {
+    const auto map = DecodeChangeReply(ChangeArea::kMatrixAlphas, Bytes{0, 1, 0xFF});
+    ASSERT_TRUE(map);
+    std::vector<int> kinds;
+    for (const AlphaListMark& m : MarkedAlphaLists(*map)) {
+        EXPECT_EQ(m.matrix, 0);
+        kinds.push_back(m.kind);
+    }
+    EXPECT_EQ(kinds, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 8}));
+    // 17 bits take three bytes; the third, matrix 1's first, is read whole.
+    EXPECT_EQ(MarkedAlphaLists(
+                  *DecodeChangeReply(ChangeArea::kMatrixAlphas, Bytes{0, 17, 0x00, 0x00, 0x81}))
+                  .size(),
+              2u);
 }
 
 }  // namespace

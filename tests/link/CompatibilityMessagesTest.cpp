@@ -23,8 +23,8 @@ Bytes Rows(const std::vector<std::array<int, 4>>& rows) {
     return p;
 }
 
-TEST(CompatibilityReplyTest, DecodesRowsAndRefusesALengthThatIsNotFourPlusRows) {
-    const auto rows = DecodeCompatibilityReply(Rows({{2, 7, 0x0102, 90}, {3, 0, 0, 0}}));
+TEST(CompatibilityReplyTest, DecodesRowsAndRefusesALengthThatIsNotFourPlusTheRowsAsked) {
+    const auto rows = DecodeCompatibilityReply(Rows({{2, 7, 0x0102, 90}, {3, 0, 0, 0}}), 2);
     ASSERT_TRUE(rows);
     ASSERT_EQ(rows->size(), 2u);
     EXPECT_EQ((*rows)[0].state, 2);
@@ -32,9 +32,16 @@ TEST(CompatibilityReplyTest, DecodesRowsAndRefusesALengthThatIsNotFourPlusRows) 
     EXPECT_EQ((*rows)[0].wordValue1, 0x0102);
     EXPECT_EQ((*rows)[0].wordValue2, 90);
     EXPECT_EQ((*rows)[1].state, 3);
-    EXPECT_TRUE(DecodeCompatibilityReply(Rows({}))->empty());
-    for (const Bytes& wrong : {Bytes{}, Bytes{1, 2, 3}, Bytes(5, 0), Bytes(4 + 6 + 5, 0)}) {
-        const auto refused = DecodeCompatibilityReply(wrong);
+    EXPECT_TRUE(DecodeCompatibilityReply(Rows({}), 0)->empty());
+    struct Wrong {
+        Bytes payload;
+        int count;
+    };
+    const std::vector<std::array<int, 4>> one{{1, 0, 0, 0}};
+    for (const Wrong& wrong :
+         {Wrong{{}, 0}, Wrong{{1, 2, 3}, 0}, Wrong{Bytes(5, 0), 0}, Wrong{Bytes(4 + 6 + 5, 0), 1},
+          Wrong{Rows(one), 31}, Wrong{Rows(one), 0}, Wrong{Rows({}), 31}}) {
+        const auto refused = DecodeCompatibilityReply(wrong.payload, wrong.count);
         ASSERT_FALSE(refused);
         EXPECT_EQ(refused.Failure(), "Compatibility Reply: Incorrect response length");
     }
@@ -42,7 +49,7 @@ TEST(CompatibilityReplyTest, DecodesRowsAndRefusesALengthThatIsNotFourPlusRows) 
 
 TEST(CompatibilityReplyTest, KeepsNoRowPastIntercom254) {
     const auto rows =
-        DecodeCompatibilityReply(Rows(std::vector<std::array<int, 4>>(300, {1, 0, 0, 0})));
+        DecodeCompatibilityReply(Rows(std::vector<std::array<int, 4>>(300, {1, 0, 0, 0})), 300);
     ASSERT_TRUE(rows);
     EXPECT_EQ(rows->size(), 255u);
 }
@@ -50,7 +57,7 @@ TEST(CompatibilityReplyTest, KeepsNoRowPastIntercom254) {
 class CompatibilityRecordsTest : public ::testing::Test {
 protected:
     std::optional<bool> Apply(const std::vector<std::array<int, 4>>& rows) {
-        return HandleCompatibilityReply(Rows(rows), records, log);
+        return HandleCompatibilityReply(Rows(rows), static_cast<int>(rows.size()), records, log);
     }
     std::array<CAuthStat, 255> records;
     CDiagLogSource log;
@@ -79,7 +86,7 @@ TEST_F(CompatibilityRecordsTest, IncompatibleThenIsolatedKeepsBothFlagsUntilClea
 }
 
 TEST_F(CompatibilityRecordsTest, RefusedReplyTouchesNoRecord) {
-    EXPECT_EQ(HandleCompatibilityReply(Bytes(11, 3), records, log), std::nullopt);
+    EXPECT_EQ(HandleCompatibilityReply(Bytes(11, 3), 1, records, log), std::nullopt);
     EXPECT_EQ(records[0].State(), 0);
 }
 

@@ -65,18 +65,19 @@ TEST_F(MaintenanceRepliesTest, CrosspointsAndMaintenancePortReplies) {
     EXPECT_TRUE(logs.Has("Quillex", "Set Maintenance Port failed"));
 }
 
-TEST(MaintenancePortReplyTest, TakesNonesAndRefusesAPortPastTheOutOfServiceMap) {
+TEST(MaintenancePortReplyTest, TakesNonesAndAPortNoIntercomHasAsNone) {
     struct Case {
         Bytes payload;
         bool accepted;
         int matrix;
         int port;
+        int unusablePort;
     };
     const Case cases[] = {
-        {{3, 0x02, 0xBC}, true, 3, 700},  {{255, 0xFF, 0xFF}, true, -1, -1},
-        {{0, 0x03, 0xFF}, true, 0, 1023}, {{255, 0x00, 0x05}, true, -1, 5},
-        {{4, 0x04, 0x00}, false, 0, 0},   {{4, 0xFF, 0xFE}, false, 0, 0},
-        {{4, 0x00}, false, 0, 0},         {{4, 0x00, 0x01, 0x00}, false, 0, 0},
+        {{3, 0x02, 0xBC}, true, 3, 700, -1},  {{255, 0xFF, 0xFF}, true, -1, -1, -1},
+        {{0, 0x03, 0xFF}, true, 0, 1023, -1}, {{255, 0x00, 0x05}, true, -1, 5, -1},
+        {{4, 0x04, 0x00}, true, 4, -1, 1024}, {{4, 0xFF, 0xFE}, true, 4, -1, 0xFFFE},
+        {{4, 0x00}, false, 0, 0, -1},         {{4, 0x00, 0x01, 0x00}, false, 0, 0, -1},
     };
     for (const Case& c : cases) {
         const auto port = DecodeMaintenancePortReply(c.payload);
@@ -84,10 +85,9 @@ TEST(MaintenancePortReplyTest, TakesNonesAndRefusesAPortPastTheOutOfServiceMap) 
         if (c.accepted) {
             EXPECT_EQ(port->matrix, c.matrix);
             EXPECT_EQ(port->port, c.port);
+            EXPECT_EQ(port->unusablePort, c.unusablePort);
         }
     }
-    EXPECT_EQ(DecodeMaintenancePortReply(Bytes{4, 0x04, 0x00}).Failure(),
-              "Get Maintenance Port Reply: Port 1024 out of range");
     EXPECT_EQ(DecodeMaintenancePortReply(Bytes{4}).Failure(),
               "Get Maintenance Port Reply: Incorrect response length");
 }

@@ -250,7 +250,6 @@ INSTANTIATE_TEST_SUITE_P(
     Faults, NetworkIgnoredReplyTest,
     ::testing::Values(
         // Skipped while the awaited reply is still on its way.
-        IgnoredCase{"WrongAddress", Plan(FakeFault::kWrongAddress), 1, "Wrong Reply Source!"},
         IgnoredCase{"WrongPort", Plan(FakeFault::kWrongPort), 1, "Wrong Reply Source!"},
         // Rejected, and the request sent again.
         IgnoredCase{"WrongSession", Plan(FakeFault::kWrongSession), 2, "Wrong Reply Session!"},
@@ -264,6 +263,21 @@ INSTANTIATE_TEST_SUITE_P(
         IgnoredCase{"ErrorStatus", CraftedPlan(kHello, 0x8, {0x01}), 2, "Reply Errors!"},
         IgnoredCase{"InvalidForTheHandler", CraftedPlan(kHello, 0, {1, 2}), 2, "Reply Invalid!"}),
     [](const auto& info) { return info.param.name; });
+
+TEST_F(NetworkConnectionTest, RepliesFromAnotherAddressOfTheControllerOnItsPortAreTaken) {
+    ASSERT_TRUE(Pass());
+    fake.ClearRequests();
+    FakeFaultPlan plan(FakeFault::kOtherAddress, CNetworkConnection::kMaxTransactFailures);
+    HelloFault(plan);
+    for (int i = 0; i < CNetworkConnection::kMaxTransactFailures; ++i) {
+        ASSERT_TRUE(Hello());
+        EXPECT_EQ(reply, Bytes{0x01});
+    }
+    EXPECT_EQ(CountOf(Requests(6), kHello, FakeNode::kMain), 6u);  // one send each
+    EXPECT_FALSE(Logged("Wrong Reply Source!"));
+    EXPECT_EQ(owner.lost, 0);
+    EXPECT_TRUE(link->HasSession());
+}
 
 TEST_F(NetworkConnectionTest, ANullOrStandbyReplySessionKillsTheLinkAtOnce) {
     for (const FakeFault fault : {FakeFault::kNullSession, FakeFault::kStandbySession}) {

@@ -163,8 +163,7 @@ class QuillexMaintenanceSequenceTest : public ::testing::TestWithParam<Maintenan
 
 TEST_P(QuillexMaintenanceSequenceTest, PutsTheSequenceOnTheWireInOrderAndEndsWithItsStatus) {
     const MaintenanceCase& c = GetParam();
-    QuillexRig rig(testing::BuildFakeNetwork(6, 40),
-                   [](QuillexOptions& o) { o.exclusiveControlTries = 3; });
+    QuillexRig rig;
     rig.model.SetOutcomes(c.outcomes);
     rig.StartUdp();
     ASSERT_TRUE(rig.WaitForSync());
@@ -213,12 +212,6 @@ INSTANTIATE_TEST_SUITE_P(
                                       Outcomes(0, 0, false),
                                       [](CQuillex& q) { q.RestoreTrunkToNormal(7); },
                                       {25, 4, 39, 3, 26},
-                                      2,
-                                      {}},
-                      MaintenanceCase{"ExclusiveControlNeverGrantedEndsAfterTheTries",
-                                      Outcomes(-1, 0),
-                                      [](CQuillex& q) { q.PutTrunkInMaintenance(7, false); },
-                                      {25, 25, 25},
                                       2,
                                       {}},
                       MaintenanceCase{"LoopBackTrunkPort",

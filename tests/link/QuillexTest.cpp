@@ -18,7 +18,8 @@ using testing::QuillexRig;
 
 constexpr int kHello = 36, kChangeQuery = 38, kDateAndTime = 37, kSetDateTime = 17,
               kCompatibility = 73, kExclusiveControl = 25, kSetTrunkMode = 39, kCrosspoints = 40,
-              kCommStatus = 18;
+              kCommStatus = 18, kActivationStatus = 23, kGetMaintenancePort = 52,
+              kSetMaintenancePort = 44;
 
 TEST(QuillexMaintenanceRequestTest,
      AStatusStillInProgressAt16SecondsTimesOutAndTheRequestNeverRuns) {
@@ -41,8 +42,7 @@ TEST(QuillexMaintenanceRequestTest,
 }
 
 TEST(QuillexMaintenanceRequestTest, ASequenceThatEndsLateCannotSetTheStatusOfTheNextRequest) {
-    QuillexRig rig(testing::BuildFakeNetwork(6, 40),
-                   [](QuillexOptions& o) { o.exclusiveControlTries = 100; });
+    QuillexRig rig;
     FakeMaintenanceOutcomes never;
     never.exclusiveControlRefusals = -1;
     rig.model.SetOutcomes(never);
@@ -54,8 +54,65 @@ TEST(QuillexMaintenanceRequestTest, ASequenceThatEndsLateCannotSetTheStatusOfThe
     int status = 0;
     ASSERT_TRUE(rig.WaitUntil([&] { return (status = rig.quillex->GetRequestStatus()) != 0; }));
     EXPECT_EQ(status, requeststatus::kSucceeded);  // the crosspoint's, never the refusal's
-    EXPECT_EQ(rig.CountOf(kExclusiveControl), 100u);
     EXPECT_EQ(rig.CountOf(kCrosspoints), 1u);
+    // The replaced request asks for exclusive control no more.
+    const size_t asked = rig.CountOf(kExclusiveControl);
+    rig.clock.Advance(1s);
+    ASSERT_TRUE(rig.WaitUntil([&] { return rig.CountOf(kHello) >= 2; }));
+    EXPECT_EQ(rig.CountOf(kExclusiveControl), asked);
+}
+
+// Exclusive control never granted, or an activation that never completes: the request is
+// asked again until its own time-out, which the caller sees.
+class QuillexMaintenanceWaitTest : public ::testing::TestWithParam<FakeMaintenanceOutcomes> {};
+
+TEST_P(QuillexMaintenanceWaitTest, LastsUntilTheRequestsTimeOut) {
+    QuillexRig rig;
+    rig.model.SetOutcomes(GetParam());
+    rig.StartUdp();
+    ASSERT_TRUE(rig.WaitForSync());
+    rig.fake.ClearRequests();
+    rig.quillex->PutTrunkInMaintenance(3, false);
+    // Far more asks than a bound of its own would allow.
+    ASSERT_TRUE(rig.WaitUntil(
+        [&] { return rig.CountOf(kExclusiveControl) + rig.CountOf(kActivationStatus) >= 150; }));
+    rig.clock.Advance(15s);
+    EXPECT_EQ(rig.quillex->GetRequestStatus(), requeststatus::kInProgress);
+    rig.clock.Advance(1s);
+    EXPECT_EQ(rig.quillex->GetRequestStatus(), requeststatus::kTimedOut);
+}
+
+FakeMaintenanceOutcomes NeverGranted() {
+    FakeMaintenanceOutcomes o;
+    o.exclusiveControlRefusals = -1;
+    return o;
+}
+
+FakeMaintenanceOutcomes NeverActivated() {
+    FakeMaintenanceOutcomes o;
+    o.activationInProgressReplies = 1000000;
+    return o;
+}
+
+INSTANTIATE_TEST_SUITE_P(Waits, QuillexMaintenanceWaitTest,
+                         ::testing::Values(NeverGranted(), NeverActivated()), [](const auto& info) {
+                             return info.param.exclusiveControlRefusals < 0 ? "NeverGranted"
+                                                                            : "NeverActivated";
+                         });
+
+TEST(QuillexMaintenanceRequestTest, ASetMaintenancePortThatGivesUpSaysSoAndAsksForThePort) {
+    QuillexRig rig;
+    rig.model.SetOutcomes(NeverGranted());
+    rig.StartUdp();
+    ASSERT_TRUE(rig.WaitForSync());
+    rig.fake.ClearRequests();
+    rig.quillex->SetMaintenancePortRequest(3, 8);
+    ASSERT_TRUE(rig.WaitUntil([&] { return rig.CountOf(kExclusiveControl) >= 50; }));
+    EXPECT_EQ(rig.CountOf(kGetMaintenancePort), 0u);
+    rig.clock.Advance(16s);
+    ASSERT_TRUE(rig.WaitUntil([&] { return rig.CountOf(kGetMaintenancePort) == 1; }));
+    EXPECT_TRUE(rig.logs.Has("Quillex", "Set Maintenance Port Given Up: No Exclusive Control!"));
+    EXPECT_EQ(rig.CountOf(kSetMaintenancePort), 0u);
 }
 
 TEST(QuillexMaintenanceRequestTest, ARequestFailedByALostLinkNeverRunsAfterTheLinkIsBack) {
@@ -116,10 +173,8 @@ TEST(QuillexMaintenanceRequestTest, ALoopBackQueuedBeforeThePortIsKnownEndsWithT
 }
 
 TEST(QuillexStopTest, StopEndsAnExclusiveControlLoopThatIsNeverGranted) {
-    QuillexRig rig(testing::BuildFakeNetwork(6, 40), [](QuillexOptions& o) {
-        o.exclusiveControlTries = 1000000;
-        o.exclusiveControlRetry = 250ms;
-    });
+    QuillexRig rig(testing::BuildFakeNetwork(6, 40),
+                   [](QuillexOptions& o) { o.exclusiveControlRetry = 250ms; });
     FakeMaintenanceOutcomes never;
     never.exclusiveControlRefusals = -1;
     rig.model.SetOutcomes(never);
@@ -331,6 +386,34 @@ TEST(QuillexLinkTest, ThreeNotReadyHellosOnTheSerialLineLoseContact) {
     ASSERT_TRUE(rig.WaitUntil([&] { return !rig.quillex->IsCommunicating(); }));
     EXPECT_EQ(rig.CountOf(kHello), 3u);
     EXPECT_TRUE(rig.logs.Has("Quillex", "Invalid response was received a number of times!"));
+}
+
+TEST(QuillexLinkTest, ReconnectingToTheSameSerialDeviceClosesTheOldLinkFirst) {
+    QuillexRig rig;
+    rig.StartSerial();
+    ASSERT_TRUE(rig.WaitForSync());
+    rig.quillex->SetSerialPort(rig.fake.SerialPortName());
+    ASSERT_TRUE(rig.WaitUntil([&] { return rig.QuillexAlarms().size() >= 3u; }));
+    ASSERT_TRUE(rig.WaitUntil([&] { return rig.quillex->IsCommunicating(); }, 1s));
+    EXPECT_EQ(rig.QuillexAlarms().size(), 4u);  // lost by the reconnect, then regained
+    EXPECT_TRUE(rig.ui.Boxes().empty());
+    EXPECT_TRUE(rig.quillex->HasConnection());
+}
+
+TEST(QuillexLinkTest, AMaintenancePortNoIntercomHasIsNoPortAndKeepsTheSerialLinkUp) {
+    testing::FakeNetwork network = testing::BuildFakeNetwork(6, 40);
+    network.maintenanceMatrix = 0;
+    network.maintenancePort = 1024;
+    QuillexRig rig(network);
+    rig.StartSerial();
+    ASSERT_TRUE(rig.WaitForSync()) << ::testing::PrintToString(rig.Differences());
+    EXPECT_FALSE(rig.quillex->HasMaintenancePort());
+    EXPECT_TRUE(rig.quillex->IsMaintenancePortReported());
+    EXPECT_TRUE(rig.logs.Has("Quillex",
+                             "Get Maintenance Port Reply: Port 1024 out of range, no maintenance "
+                             "port"));
+    EXPECT_EQ(rig.QuillexAlarms().size(), 2u);  // lost at the first connect, then regained
+    EXPECT_GT(rig.CountOf(kChangeQuery), 0u);
 }
 
 TEST(QuillexAlphaSizeTest, AnAlphaSizeSettingOfZeroReadsAlphasOfFour) {

@@ -1,60 +1,23 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <filesystem>
+#include <fstream>
 
-#include "document/PreferenceTarget.h"
+#include "fakes/RecordingPreferenceTarget.h"
 #include "fakes/RecordingUiBridge.h"
+#include "fakes/TempDir.h"
 #include "platform/ProfileStore.h"
 #include "preferences/ConfigPageValues.h"
 #include "preferences/PrefContext.h"
 #include "preferences/PrefHostAddress.h"
+#include "preferences/SerialDeviceList.h"
 #include "settings/AppSettings.h"
 
 namespace corvane {
 namespace {
 
-// Records every call; the instrument and link answer as told.
-struct RecordingTarget : IPreferenceTarget {
-    std::vector<std::string> calls;
-    bool tester = false;
-    bool stops = true;
-    bool creates = true;
-    std::vector<PrefListEntry> IntercomEntries() const override { return {}; }
-    std::vector<PrefListEntry> PortEntries(int) const override { return {}; }
-    bool HasExtendedIntercomCapability() const override { return false; }
-    void RequestDisconnect() override { calls.push_back("RequestDisconnect"); }
-    bool IsDisconnected() const override { return true; }
-    void SetNetworkAddresses(const std::string& m, const std::string& p) override {
-        calls.push_back("SetNetworkAddresses " + m + " " + p);
-    }
-    void SetSerialPort(const std::string& port) override {
-        calls.push_back("SetSerialPort " + port);
-    }
-    void SetMaintenancePortRequest(int i, int p) override {
-        calls.push_back("SetMaintenancePortRequest " + std::to_string(i) + " " + std::to_string(p));
-    }
-    bool HasTester() const override { return tester; }
-    void StopTester() override { calls.push_back("StopTester"); }
-    bool IsTesterStopped() const override { return stops; }
-    void DeleteTester() override {
-        calls.push_back("DeleteTester");
-        tester = false;
-    }
-    void SetTesterDisconnectRequested(bool) override { calls.push_back("SetTesterDisconnect"); }
-    bool IsTesterDisconnectRequested() const override { return false; }
-    void SetTesterReinitRequested(bool) override { calls.push_back("SetTesterReinit"); }
-    bool CreateTester() override {
-        calls.push_back("CreateTester");
-        tester = creates;
-        return creates;
-    }
-    void RaiseTesterResend(TesterSetting) override { calls.push_back("Resend"); }
-    void SetLoopbackDue() override { calls.push_back("LoopbackDue"); }
-    void UpdateAllViews(uint32_t hint, int64_t) override {
-        calls.push_back("UpdateAllViews " + std::to_string(hint));
-    }
-    void ResetTestScheduleDay() override { calls.push_back("ResetTestScheduleDay"); }
-};
+using testing::RecordingTarget;
 
 struct Fixture {
     testing::RecordingUiBridge ui;
@@ -197,6 +160,54 @@ TEST(PrefConfigApply, AlphaSizeSelections) {
         v.alphaSelection = selection;
         EXPECT_EQ(v.AlphaSize(), size);
     }
+}
+
+TEST(PrefConfigApply, AHostThatDoesNotResolveIsKeptAsTyped) {
+    Fixture f;
+    f.context.resolveHost = [](const std::string&) { return std::string(); };
+    ConfigPageValues v = f.Edited();
+    v.connectionType = 1;
+    v.mainAddress = " quillex.invalid ";
+    EXPECT_FALSE(ApplyConfigPage(v, f.context));
+    EXPECT_EQ(v.mainAddress, " quillex.invalid ");
+}
+
+TEST(PrefSerialDevices, StableNamesFirstThenEachKindByNumber) {
+    testing::TempDir dev;
+    std::filesystem::create_directories(dev.Path() / "serial/by-id");
+    for (const char* name : {"ttyACM0", "ttyUSB1", "ttyS2", "ttyUSB0", "ttyS10", "ttyS1", "tty1",
+                             "ttyS", "ttySX", "console", "ttyUSB0.lock"}) {
+        std::ofstream(dev.Path() / name) << "";
+    }
+    std::filesystem::create_symlink("../../ttyUSB1", dev.Path() / "serial/by-id/usb-b-if00");
+    std::filesystem::create_symlink("../../ttyACM0", dev.Path() / "serial/by-id/usb-a-if00");
+    const std::string root = dev.Path().string();
+    EXPECT_EQ(ListSerialDevices(root),
+              (std::vector<std::string>{root + "/serial/by-id/usb-a-if00",
+                                        root + "/serial/by-id/usb-b-if00", root + "/ttyS1",
+                                        root + "/ttyS2", root + "/ttyS10", root + "/ttyUSB0",
+                                        root + "/ttyUSB1", root + "/ttyACM0"}));
+    EXPECT_TRUE(ListSerialDevices(root + "/none").empty());
+}
+
+TEST(PrefSerialDevices, AStableNameAndItsDeviceAreOnePort) {
+    testing::TempDir dev;
+    std::filesystem::create_directories(dev.Path() / "serial/by-id");
+    std::ofstream(dev.Path() / "ttyUSB0") << "";
+    std::ofstream(dev.Path() / "ttyUSB1") << "";
+    const std::string link = (dev.Path() / "serial/by-id/usb-FTDI-if00").string();
+    std::filesystem::create_symlink("../../ttyUSB0", link);
+    EXPECT_TRUE(SameSerialPort(link, dev / "ttyUSB0"));
+    EXPECT_FALSE(SameSerialPort(link, dev / "ttyUSB1"));
+
+    Fixture f;
+    ConfigPageValues v = f.Edited();
+    v.serialPort = link;
+    v.analyzer = "Tonexa";
+    v.testerSerialPort = dev / "ttyUSB0";
+    EXPECT_FALSE(ApplyConfigPage(v, f.context));
+    ASSERT_EQ(f.ui.Boxes().size(), 1u);
+    EXPECT_EQ(f.ui.Boxes()[0].text, "The Quillex and the Tonexa cannot share the same COM port!");
 }
 
 TEST(PrefHostAddress, DottedAddressesAndNames) {

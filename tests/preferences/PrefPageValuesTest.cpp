@@ -28,12 +28,40 @@ TEST(PrefValidation, RangeChecks) {
         {"", 0, 30, std::nullopt, "Please enter an integer."},
         {"12x", 0, 30, std::nullopt, "Please enter an integer."},
         {" -5 ", -20, 20, -5, ""},
+        {"\xE2\x88\x92"
+         "5",
+         -20, 20, -5, ""},  // U+2212, the minus of several locales
+        {"\xE2\x88\x92"
+         "25",
+         -20, 20, std::nullopt, "Please enter an integer between -20 and 20."},
+        {"5\xE2\x88\x92", -20, 20, std::nullopt, "Please enter an integer."},
     };
     for (const Case& c : cases) {
         const PrefIntCheck check = CheckPrefInt(c.text, c.low, c.high);
         EXPECT_EQ(check.value, c.value) << c.text;
         EXPECT_EQ(check.message, c.message) << c.text;
     }
+}
+
+TEST(AlarmSetupPageValues, RecipientListsMailCannotBeSentToAreNamed) {
+    AlarmSetupPageValues v;
+    v.kinds[0].emailTo = "Ops <ops@example.org>, desk@example.org";
+    v.kinds[0].pagerTo = "";
+    v.kinds[2].emailTo = "fine@example.org";
+    v.kinds[2].pagerTo = "x> <y@z";
+    v.kinds[5].emailTo = "two words@example.org";
+    EXPECT_EQ(CheckRecipientLists(v, {0}), std::nullopt);
+    const auto problem = CheckRecipientLists(v, {0, 2, 5});
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(problem->kind, 2);
+    EXPECT_TRUE(problem->pager);
+    EXPECT_EQ(problem->message.rfind(
+                  "The pager recipients of the Intercom Events cannot be used:\n\nx> <y@z\n\n", 0),
+              0u)
+        << problem->message;
+    EXPECT_EQ(CheckRecipientLists(v, {5})->kind, 5);
+    // A kind the page does not offer is not looked at.
+    EXPECT_EQ(CheckRecipientLists(v, {0, 1}), std::nullopt);
 }
 
 TEST(PrefSheetLayout, PagesAndStartPage) {

@@ -17,9 +17,9 @@ protected:
 TEST_F(ComboFillersTest, Intercoms) {
     EXPECT_EQ(FillIntercomCombo(Db(), true, false),
               (ChoiceList{{"All intercoms", INT_MAX}, {"Studio", 1}, {"Control", 5}}));
-    // A nameless intercom, when listed, goes by the name the model gives it.
+    // A nameless intercom, when listed, has an empty name.
     EXPECT_EQ(FillIntercomCombo(Db(), false, true),
-              (ChoiceList{{"None", INT_MAX}, {"Studio", 1}, {"MX02", 2}, {"Control", 5}}));
+              (ChoiceList{{"None", INT_MAX}, {"Studio", 1}, {"", 2}, {"Control", 5}}));
     Exec("UPDATE Intercoms SET IntercomName = '   ' WHERE IntercomIndex = 5");
     EXPECT_EQ(FillIntercomCombo(Db(), true, false),
               (ChoiceList{{"All intercoms", INT_MAX}, {"Studio", 1}}));

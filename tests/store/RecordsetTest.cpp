@@ -370,5 +370,17 @@ TEST_F(RecordsetTest, TransactionsRollBackWhenLeftUncommitted) {
     EXPECT_EQ(Raw().One("SELECT count(*) FROM Trunks"), "1");
 }
 
+TEST_F(RecordsetTest, AnErrorWithoutDescriptionSendsTheOperatorToTheLog) {
+    ReportDaoException(CDaoException("", 0), "Error, copying\nDescription: %s");
+    ASSERT_EQ(ui.DatabaseErrors().size(), 1u);
+    const std::string error = ui.DatabaseErrors()[0];
+    EXPECT_EQ(error.rfind("Error, copying\nDescription: %s|No error information available.", 0), 0u)
+        << error;
+    EXPECT_NE(error.find("diagnostic log"), std::string::npos) << error;
+    for (const char* old : {"DAO", "install", "Microsoft"}) {
+        EXPECT_EQ(error.find(old), std::string::npos) << error;
+    }
+}
+
 }  // namespace
 }  // namespace corvane::testing

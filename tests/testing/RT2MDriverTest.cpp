@@ -1,5 +1,12 @@
-#include <algorithm>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <fstream>
+
+#include "fakes/TempDir.h"
+#include "mail/LogCapture.h"
 #include "testing/RT2MParameters.h"
 #include "testing/RT2MRig.h"
 
@@ -152,6 +159,56 @@ TEST_F(RT2MDriverTest, AFailedOpenCountsAsLostContact) {
     EXPECT_NE(ui.Boxes()[0].text.find("RT-2M"), std::string::npos);
     TrunkTestMeasurement m;
     EXPECT_EQ(RunTest(m), TestResultState::NoResult);
+}
+
+TEST_F(RT2MDriverTest, EachOpenFailureHasItsOwnLine) {
+    TempDir dir;
+    const std::string notATty = dir / "not-a-tty";
+    std::ofstream(notATty) << "";
+    struct Case {
+        std::string port;
+        std::string line;
+    };
+    const Case cases[] = {
+        {"/nonexistent/tty", "Failed to open serial port /nonexistent/tty (error: 2)"},
+        {notATty,
+         "Failed to get communication settings for serial port " + notATty + " (error: 25)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.port);
+        LogCapture log("RT-2M", 1);
+        settings.Modify([&](AppSettings& s) { s.TonexaSerialPort = c.port; });
+        StartDriver();
+        ASSERT_TRUE(WaitUntil([&] { return rt2m->ContactState() == CRT2M::kContactLost; }));
+        rt2m->Stop();
+        rt2m->Join();
+        rt2m.reset();
+        EXPECT_NE(log.Text().find(c.line), std::string::npos) << log.Text();
+    }
+}
+
+TEST_F(RT2MDriverTest, ClosingPutsBackThePortsSettings) {
+    const int fd = ::open(fake.PortName().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    termios before{};
+    ASSERT_EQ(::tcgetattr(fd, &before), 0);
+    cfsetispeed(&before, B9600);
+    cfsetospeed(&before, B9600);
+    before.c_lflag |= ICANON;
+    ASSERT_EQ(::tcsetattr(fd, TCSANOW, &before), 0);
+
+    StartDriver();
+    ASSERT_TRUE(Connected());
+    termios open{};
+    ASSERT_EQ(::tcgetattr(fd, &open), 0);
+    EXPECT_EQ(cfgetospeed(&open), B38400);
+    rt2m->SetDisconnectRequested(true);
+    ASSERT_TRUE(WaitUntil([&] { return !rt2m->IsDisconnectRequested(); }));
+    termios after{};
+    ASSERT_EQ(::tcgetattr(fd, &after), 0);
+    ::close(fd);
+    EXPECT_EQ(cfgetospeed(&after), B9600);
+    EXPECT_NE(after.c_lflag & ICANON, 0u);
 }
 
 TEST_F(RT2MDriverTest, InitialTestMeasures) {

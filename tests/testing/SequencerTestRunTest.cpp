@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <ostream>
+
 #include "testing/SequencerFixture.h"
 
 namespace corvane::testing {
@@ -108,11 +111,11 @@ TEST_F(SequencerTest, CascadeOverLimitFailsCascadeTrunkAndAbortsTest) {
     EXPECT_EQ(tester.StartedTests().size(), 2u);
 }
 
-TEST_F(SequencerTest, NoUsableCascadeLeavesTestPending) {
+TEST_F(SequencerTest, NoUsableCascadeIsRecordedOnceAndTriedAgainOnTheNextScan) {
     doc->SetTrunkState(1, CTrunkData::kInUse, true);
     doc->SetTrunkState(3, CTrunkData::kInUse, true);
     QueueTest(2);
-    for (int i = 0; i < 20; ++i) {
+    for (int i = 0; i < 5; ++i) {
         TickOnce();
     }
     EXPECT_EQ(sequencer.State(), trunkteststate::kIdle);
@@ -120,7 +123,67 @@ TEST_F(SequencerTest, NoUsableCascadeLeavesTestPending) {
     EXPECT_EQ(Data(2), "Cascade needed but no cascade trunk available");
     EXPECT_EQ(doc->TrunkAt(2)->PendingOps().testWanted, 1);
     EXPECT_TRUE(controller.SetUp().empty());
+    const size_t requests = controller.Requests().size();
+    // Nothing is written again while it waits.
+    hints = 0;
+    for (int i = 0; i < 20; ++i) {
+        TickOnce();
+    }
+    EXPECT_EQ(hints & hint::kTrunksEdited, 0u);
+    EXPECT_EQ(controller.Requests().size(), requests);
+    // A cascade trunk free again: the test runs.
+    tester.answers = {FakeTrunkTester::Measured(100, 70), FakeTrunkTester::Measured(100, 50)};
+    doc->SetTrunkState(1, CTrunkData::kIdle, true);
+    RunOneJob();
+    EXPECT_EQ(Result(2), "Pass");
 }
+
+// Trunk 2 needs a cascade trunk; trunk 3 is in use, so only trunk 1 (or a new trunk 4) could
+// serve, and each case makes it unusable.
+struct CascadeCase {
+    friend void PrintTo(const CascadeCase& c, std::ostream* os) { *os << c.name; }
+    const char* name;
+    std::function<void(CVorlinDoc&)> change;  // just before the tick that chooses
+    const char* data;
+};
+
+class SequencerCascadeTest : public SequencerTest,
+                             public ::testing::WithParamInterface<CascadeCase> {};
+
+TEST_P(SequencerCascadeTest, TakesOnlyADefinedWrittenIdleTrunk) {
+    doc->SetTrunkState(3, CTrunkData::kInUse, true);
+    WriteModel();
+    sequencer.SetLoopbackDue(false);
+    GetParam().change(*doc);
+    QueueTest(2);
+    TickOnce();
+    EXPECT_EQ(Data(2), std::string(GetParam().data));
+    for (const auto& r : controller.Requests()) {
+        EXPECT_NE(r.kind, "PutTrunkInMaintenance") << r.ToString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Candidates, SequencerCascadeTest,
+    ::testing::Values(
+        CascadeCase{"UndefinedMeanwhile", [](CVorlinDoc& d) { d.UndefineTrunk(0); },  // trunk 1
+                    "Cascade needed but no cascade trunk available"},
+        CascadeCase{"DefinedButNotYetWritten",
+                    [](CVorlinDoc& d) {
+                        d.SetTrunkState(1, CTrunkData::kInUse, true);
+                        d.SetTrunkDefinition(testing::TrunkBetween(4, 1, 4, 2, 4), true);
+                    },
+                    "Cascade needed but no cascade trunk available"},
+        CascadeCase{"Allocated",
+                    [](CVorlinDoc& d) { d.SetTrunkState(1, CTrunkData::kAlloc, true); },
+                    "Cascade needed but no cascade trunk available"},
+        CascadeCase{"UndefinedAndNoOtherCandidate",
+                    [](CVorlinDoc& d) {
+                        d.UndefineTrunk(0);
+                        d.UndefineTrunk(2);  // trunk 3
+                    },
+                    "Cascade needed but no cascade trunk exists"}),
+    [](const auto& info) { return info.param.name; });
 
 TEST_F(SequencerTest, LoopbackOverLimitAbortsWithoutTouchingTrunkAndNextTestRuns) {
     tester.answers = {FakeTrunkTester::Measured(100, 79)};
@@ -403,21 +466,42 @@ TEST_F(SequencerTest, SkippedTrunksKeepTheirTest) {
     }
 }
 
-TEST_F(SequencerTest, PauseHoldsTestsButNotManualOnesOrMaintenance) {
+TEST_F(SequencerTest, PauseEndsTheScanAtTheFirstHeldTest) {
     doc->SetTestingPaused(true);
     QueueTest(1);
     ASSERT_TRUE(doc->RequestSetMaintenance(3, true));
-    TickOnce();
-    TickOnce();
+    for (int i = 0; i < 5; ++i) {
+        TickOnce();
+    }
     EXPECT_EQ(Result(1), "Pending");
     EXPECT_EQ(Data(1), "Testing paused (choose resume to continue)...");
-    RunOneJob();
+    // The request beyond the held trunk waits for the resume.
+    EXPECT_TRUE(controller.Requests().empty());
+    doc->SetTestingPaused(false);
+    tester.answers = {FakeTrunkTester::Measured(100, 90), FakeTrunkTester::Measured(100, 60)};
+    RunUntilIdle();
+    EXPECT_EQ(Result(1), "Pass");
+    ASSERT_FALSE(controller.Requests().empty());
     EXPECT_EQ(controller.Requests().back().ToString(), "PutTrunkInMaintenance(-1,2,-1,force)");
-    // A manual test ignores the pause.
+}
+
+TEST_F(SequencerTest, AManualTestIgnoresThePause) {
+    doc->SetTestingPaused(true);
     tester.answers = {FakeTrunkTester::Measured(100, 90), FakeTrunkTester::Measured(100, 60)};
     QueueTest(1, true);
     RunOneJob();
     EXPECT_EQ(Result(1), "Pass");
+}
+
+TEST_F(SequencerTest, AManualTestBeyondAHeldOneWaitsWhilePaused) {
+    doc->SetTestingPaused(true);
+    QueueTest(1);
+    ASSERT_TRUE(doc->QueueTrunkTest(true, 3, true, false));
+    for (int i = 0; i < 5; ++i) {
+        TickOnce();
+    }
+    EXPECT_EQ(Result(3), "Pending");
+    EXPECT_TRUE(controller.Requests().empty());
 }
 
 TEST_F(SequencerTest, ResumedTestRunsAndDelayPausesBetweenTests) {
@@ -450,6 +534,14 @@ TEST_F(SequencerTest, ControllerOrInstrumentDownDropsTheTest) {
     RunUntilIdle();
     EXPECT_EQ(Result(1), "Error");
     EXPECT_EQ(Data(1), "Not communicating with Tonexa");
+    EXPECT_TRUE(controller.Requests().empty());
+}
+
+TEST_F(SequencerTest, ATestCancelledBeforeTheNextTickIsNotLeftPending) {
+    ASSERT_TRUE(doc->QueueTrunkTest(true, 1, false, false));
+    ASSERT_TRUE(doc->QueueTrunkTest(false, 1, false, false));
+    RunUntilIdle();
+    EXPECT_EQ(Result(1), " ");
     EXPECT_TRUE(controller.Requests().empty());
 }
 

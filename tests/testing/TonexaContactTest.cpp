@@ -95,6 +95,7 @@ TEST_F(TonexaContactTest, ThreeBadRepliesInARowLoseTheContact) {
         {
             TonexaOptions options = FastTonexaOptions();
             options.loopbackDue = [&] { ++lost; };
+            options.profile = &profile;
             CTonexa driver(doc, settings, options);
             driver.Start();
             ASSERT_TRUE(WaitUntil([&] { return driver.ContactState() == CTonexa::kContactLost; }));
@@ -114,6 +115,18 @@ TEST_F(TonexaContactTest, MissingPromptLosesTheContactAtOnce) {
     ASSERT_TRUE(WaitUntil([&] { return tonexa->ContactState() == CTonexa::kContactLost; }));
     EXPECT_EQ(testSet.CountOf("CF 1004\r"), 1);
     EXPECT_EQ(CountAlarms(alarmresolve::kRaise), 1);
+}
+
+TEST_F(TonexaContactTest, TheReplyDeadlineIsTheTonexaTimeoutSetting) {
+    profile.WriteProfileInt("Settings\\Configuration", "TonexaTimeout", 2);
+    testSet.QueueFault(Fault::NoPrompt, "CF 1004\r");
+    Make();
+    const auto start = std::chrono::steady_clock::now();
+    tonexa->Start();
+    ASSERT_TRUE(WaitUntil([&] { return tonexa->ContactState() == CTonexa::kContactLost; }));
+    // Not sooner than the setting's two seconds.
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 2s);
+    EXPECT_EQ(testSet.CountOf("CF 1004\r"), 1);
 }
 
 TEST_F(TonexaContactTest, DisconnectClosesThePortWithoutAlarmAndReinitOpensIt) {

@@ -40,7 +40,6 @@ inline bool WaitUntil(const std::function<bool()>& condition,
 inline TonexaOptions FastTonexaOptions() {
     TonexaOptions o;
     o.serial = SerialPortTimeouts{300ms, 300ms, 300ms};
-    o.replyTimeout = 400ms;
     o.keepAliveInterval = 1h;
     o.passInterval = 1ms;
     o.outOfContactInterval = 1ms;
@@ -52,6 +51,8 @@ class TonexaRig : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(testSet.DeviceName().empty());
+        profile.Load("");
+        profile.WriteProfileInt("Settings\\Configuration", "TonexaTimeout", 1);
         settings.Modify([&](AppSettings& s) { s.TonexaSerialPort = testSet.DeviceName(); });
     }
     void TearDown() override {
@@ -63,6 +64,7 @@ protected:
 
     void Make(TonexaOptions options = FastTonexaOptions()) {
         options.loopbackDue = [this] { ++loopbackDue; };
+        options.profile = &profile;
         tonexa = std::make_unique<CTonexa>(doc, settings, std::move(options));
     }
     // Starts the driver and waits until the test set has its settings.
@@ -118,6 +120,7 @@ protected:
     }
 
     RecordingUiBridge ui;
+    CProfileStore profile;
     FakeTestSet testSet;
     SharedSettings settings;
     SystemClock clock;

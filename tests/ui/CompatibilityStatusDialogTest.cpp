@@ -183,5 +183,33 @@ TEST(CompatibilityStatusDialog, ShowingKeepsOneDialogOnTheControllersStatuses) {
     controller.Stop();
 }
 
+TEST(CompatibilityStatusDialog, AChangeRefreshesTheOpenDialogAtOnceAndChoosingItBringsItForward) {
+    testing::RecordingModel model;
+    SharedSettings settings;
+    CQuillex controller(model, settings);
+    const auto names = [](int index) { return "Matrix " + std::to_string(index); };
+    // News without a state opens nothing; with one it opens the dialog.
+    OnCompatibilityStatusChanged(nullptr, &controller, names, false);
+    EXPECT_EQ(OpenCompatibilityStatus(), nullptr);
+    controller.GetAuthStat(2)->SetState(CAuthStat::kIsolated);
+    OnCompatibilityStatusChanged(nullptr, &controller, names, true);
+    QPointer<CDlgAuthStatus> dialog = OpenCompatibilityStatus();
+    ASSERT_NE(dialog, nullptr);
+
+    // Another window in front; choosing the command again puts the dialog before it.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return QApplication::activeWindow() == &other; }));
+    ShowCompatibilityStatus(nullptr, &controller, names);
+    EXPECT_TRUE(ProcessEventsUntil([&] { return QApplication::activeWindow() == dialog; }));
+
+    // Every intercom compatible again: the news itself closes it, no timer needed.
+    controller.GetAuthStat(2)->SetState(0);
+    OnCompatibilityStatusChanged(nullptr, &controller, names, false);
+    EXPECT_TRUE(ProcessEventsUntil([&] { return dialog.isNull(); }));
+    controller.Stop();
+}
+
 }  // namespace
 }  // namespace corvane

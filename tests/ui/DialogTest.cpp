@@ -5,8 +5,10 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QVBoxLayout>
+#include <QWhatsThis>
 
 #include "platform/FileVersionInfo.h"
+#include "qtsupport/HelpRequests.h"
 #include "ui/AboutDlg.h"
 #include "ui/AppResources.h"
 #include "ui/HelpDialog.h"
@@ -14,17 +16,7 @@
 namespace corvane {
 namespace {
 
-struct HelpRequests {
-    std::vector<std::pair<uint32_t, unsigned>> seen;
-    HelpRequests() {
-        CVorlinDialog::SetHelpHandler(
-            [this](uint32_t id, unsigned command) { seen.emplace_back(id, command); });
-    }
-    ~HelpRequests() {
-        CVorlinDialog::SetHelpHandler(nullptr);
-        CVorlinDialog::s_bHelpMode = false;
-    }
-};
+using testing::HelpRequests;
 
 // A dialog with one control of id 1001 and one without an id.
 template <typename Dialog>
@@ -90,6 +82,20 @@ TEST(VorlinDialog, AClickInHelpModeAsksForTheControlAndEndsTheMode) {
     EXPECT_FALSE(CVorlinDialog::s_bHelpMode);
 }
 
+TEST(VorlinDialog, ContextHelpModeEndsAfterTheClickItAnswered) {
+    HelpRequests requests;
+    TwoControls<CVorlinDialog> d;
+    QWhatsThis::enterWhatsThisMode();
+    ASSERT_TRUE(QWhatsThis::inWhatsThisMode());
+    EXPECT_TRUE(CVorlinDialog::s_bHelpMode);
+    QHelpEvent click(QEvent::WhatsThis, d.named->geometry().center(), QPoint());
+    QApplication::sendEvent(&d.dialog, &click);
+    EXPECT_EQ(requests.seen, (std::vector<std::pair<uint32_t, unsigned>>{{kPopup1001, 8}}));
+    // The next click is the operator's again.
+    EXPECT_FALSE(QWhatsThis::inWhatsThisMode());
+    EXPECT_FALSE(CVorlinDialog::s_bHelpMode);
+}
+
 TEST(HelpDialog, HelpHitTest) {
     TwoControls<CHelpDialog> d;
     EXPECT_EQ(d.dialog.HelpHitTest(d.named->geometry().center()), kPopup1001);
@@ -104,6 +110,8 @@ TEST(AboutDlg, ShowsTheCompiledInNameAndVersion) {
     EXPECT_EQ(about.windowTitle(), "About Corvane");
     EXPECT_EQ(about.LineText(CAboutDlg::kProductLine),
               QString::fromStdString("Corvane " + CFileVersionInfo().GetProductVersion()));
+    EXPECT_EQ(about.LineText(CAboutDlg::kLegalLine),
+              QString::fromUtf8("Copyright \u00A9 2013 Qelvo"));
     EXPECT_EQ(about.LineText(CAboutDlg::kBuildDateLine), "Build Date: Jun 12 2013");
     EXPECT_EQ(about.TemplateId(), 150);
 }

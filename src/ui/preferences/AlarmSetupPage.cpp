@@ -157,6 +157,19 @@ bool CAlarmSetupPage::OnApply() {
     if (!SaveKind(shownKind_)) {
         return false;
     }
+    std::vector<int> offered;
+    for (int i = 0; i < kindList_->count(); ++i) {
+        offered.push_back(kindList_->itemData(i).toInt());
+    }
+    // A list mail cannot be sent to is refused now, not when an alarm is to be announced.
+    if (const auto problem = CheckRecipientLists(values_, offered)) {
+        ShowPrefStop(problem->message);
+        kindList_->setCurrentIndex(kindList_->findData(problem->kind));
+        QLineEdit* edit = problem->pager ? pagerTo_ : emailTo_;
+        edit->setFocus();
+        edit->selectAll();
+        return false;
+    }
     values_.abortNotificationForStaleAlarms = abortStale_->isChecked();
     values_.acknowledgeCancelsNotification = ackCancels_->isChecked();
     values_.autoAcknowledgeResolvedAlarms = autoAck_->isChecked();

@@ -1,5 +1,6 @@
 #include "ui/preferences/ConfigPage.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -7,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -15,6 +17,7 @@
 #include "document/PreferenceTarget.h"
 #include "preferences/PrefContext.h"
 #include "preferences/PrefSheetLayout.h"
+#include "preferences/SerialDeviceList.h"
 #include "settings/AppSettings.h"
 #include "ui/PrefSpinEdit.h"
 #include "ui/preferences/PrefSheet.h"
@@ -52,15 +55,56 @@ void Fill(QComboBox* combo, const std::vector<PrefListEntry>& entries) {
     }
 }
 
-QComboBox* NewPortCombo(const std::string& current, QWidget* parent) {
+// The machine's serial devices; a path or "COMn" may still be typed.
+QComboBox* NewPortCombo(const std::string& current, const std::string& deviceFolder,
+                        QWidget* parent) {
     auto* combo = new QComboBox(parent);
     combo->setEditable(true);
-    for (int n = 1; n <= 8; ++n) {
-        combo->addItem(QString("COM%1").arg(n));
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    for (const std::string& device : ListSerialDevices(deviceFolder)) {
+        combo->addItem(QString::fromStdString(device));
     }
     combo->setCurrentText(QString::fromStdString(current));
     return combo;
 }
+
+// While the apply waits for the link and the instrument: the wait cursor, and from the first
+// wait on a modal note that keeps the window painted between the polls.
+class ApplyWait {
+public:
+    ApplyWait(QWidget* owner, PrefContext& context)
+        : owner_(owner), context_(context), sleep_(context.sleep) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        context_.sleep = [this](std::chrono::milliseconds d) { Wait(d); };
+    }
+    ~ApplyWait() {
+        context_.sleep = sleep_;
+        delete note_;
+        QApplication::restoreOverrideCursor();
+    }
+    ApplyWait(const ApplyWait&) = delete;
+    ApplyWait& operator=(const ApplyWait&) = delete;
+
+private:
+    void Wait(std::chrono::milliseconds d) {
+        if (note_ == nullptr) {
+            note_ = new QProgressDialog("Applying the configuration, please wait...", QString(), 0,
+                                        0, owner_->window());
+            note_->setWindowTitle(owner_->window()->windowTitle());
+            note_->setWindowModality(Qt::WindowModal);
+            note_->setMinimumDuration(0);
+            note_->show();
+        }
+        QCoreApplication::processEvents();
+        sleep_(d);
+        QCoreApplication::processEvents();
+    }
+
+    QWidget* owner_;
+    PrefContext& context_;
+    std::function<void(std::chrono::milliseconds)> sleep_;
+    QProgressDialog* note_ = nullptr;
+};
 
 }  // namespace
 
@@ -78,7 +122,7 @@ CConfigPage::CConfigPage(PrefContext& context, QWidget* parent)
     connection_ = Control(new QComboBox(comms), 1175);
     connection_->addItems({"Serial", "Network"});
     serialLabel_ = Control(new QLabel("COM Port:", comms), 1144);
-    serialPort_ = Control(NewPortCombo(values_.serialPort, comms), 1010);
+    serialPort_ = Control(NewPortCombo(values_.serialPort, context.deviceFolder, comms), 1010);
     mainLabel_ = Control(new QLabel("Main:", comms), 1177);
     mainEdit_ = Control(new QLineEdit(QString::fromStdString(values_.mainAddress), comms), 1022);
     search_ = Control(new QPushButton("...", comms), 1176);
@@ -110,7 +154,8 @@ CConfigPage::CConfigPage(PrefContext& context, QWidget* parent)
     auto* tgrid = new QGridLayout(tester);
     analyzer_ = Control(new QComboBox(tester), 1014);
     auto* portLabel = Control(new QLabel("COM Port:", tester), 1145);
-    testerSerialPort_ = Control(NewPortCombo(values_.testerSerialPort, tester), 1011);
+    testerSerialPort_ =
+        Control(NewPortCombo(values_.testerSerialPort, context.deviceFolder, tester), 1011);
     auto* intercomLabel = Control(new QLabel("Intercom:", tester), 1165);
     intercomEdit_ = Control(new CPrefSpinEdit(1, 31, tester), 1020);
     intercomCombo_ = Control(new QComboBox(tester), 1012);
@@ -361,7 +406,11 @@ bool CConfigPage::OnApply() {
     if (values_.connectionType == 1) {
         values_.mainAddress = mainEdit_->text().toStdString();
     }
-    const bool applied = ApplyConfigPage(values_, Context());
+    bool applied = false;
+    {
+        ApplyWait wait(this, Context());
+        applied = ApplyConfigPage(values_, Context());
+    }
     if (values_.connectionType == 1) {
         mainEdit_->setText(QString::fromStdString(values_.mainAddress));
     }

@@ -33,6 +33,8 @@ CPrefSheet::CPrefSheet(PrefContext& context, QWidget* parent, const QString& cap
       applyButton_(buttons_->button(QDialogButtonBox::Apply)) {
     setWindowTitle(caption);
     setWindowFlag(Qt::WindowContextHelpButtonHint, true);
+    // Every tab shows: the sheet is made as wide as its tabs.
+    tabs_->setUsesScrollButtons(false);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
     layout->addWidget(buttons_);
@@ -224,6 +226,12 @@ void CPrefSheet::keyPressEvent(QKeyEvent* event) {
         if (OnHelpInfo(focus, at, shift)) {
             return;
         }
+        if (!shift && active_ != nullptr) {
+            // F1 alone: the context help of the page shown.
+            CVorlinDialog::RequestHelp(DialogContextId(static_cast<uint32_t>(active_->HelpId())),
+                                       help::kContext);
+            return;
+        }
     }
     QDialog::keyPressEvent(event);
 }
@@ -245,7 +253,7 @@ bool CPrefSheet::OnHelpInfo(QWidget* widget, const QPoint& globalPos, bool shift
         const bool onTabs = widget == bar || (widget != nullptr && bar->isAncestorOf(widget));
         const int tab = onTabs ? bar->tabAt(bar->mapFromGlobal(globalPos)) : -1;
         if (tab < 0) {
-            CVorlinDialog::s_bHelpMode = false;
+            CVorlinDialog::EndHelpMode();
             return onTabs;
         }
         const auto* page = static_cast<CVorlinPage*>(tabs_->widget(tab));
@@ -254,7 +262,8 @@ bool CPrefSheet::OnHelpInfo(QWidget* widget, const QPoint& globalPos, bool shift
     if (helpId != 0) {
         CVorlinDialog::RequestHelp(helpId, help::kContextPopup);
     }
-    CVorlinDialog::s_bHelpMode = false;
+    // One click answers in context-help mode; the next is the operator's again.
+    CVorlinDialog::EndHelpMode();
     return true;
 }
 

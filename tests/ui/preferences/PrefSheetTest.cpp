@@ -6,16 +6,26 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTreeWidget>
+#include <QWhatsThis>
+#include <filesystem>
+#include <fstream>
+#include <map>
 
+#include "fakes/RecordingPreferenceTarget.h"
 #include "fakes/RecordingUiBridge.h"
+#include "fakes/TempDir.h"
 #include "log/DiagLogFile.h"
 #include "log/DiagLogSource.h"
 #include "platform/ProfileStore.h"
+#include "qtsupport/HelpRequests.h"
 #include "settings/AppSettings.h"
 #include "ui/LogSettingsDialog.h"
 #include "ui/PrefSpinEdit.h"
@@ -164,6 +174,160 @@ TEST(PrefSheet, ShiftF1OnAPageControlAsksForItsPopupId) {
     EXPECT_EQ(seen, std::vector<uint32_t>{((177u | 0x8000u) << 16) + 1023u});
 }
 
+using testing::HelpRequests;
+
+TEST(PrefSheet, F1AloneGivesThePagesContextHelp) {
+    SheetFixture f;
+    HelpRequests help;
+    CPrefSheet sheet(f.context, nullptr);
+    sheet.show();
+    ASSERT_TRUE(sheet.SetActivePage(prefpage::kAlarmSetup));
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(&sheet, &press);
+    EXPECT_EQ(help.seen, (std::vector<std::pair<uint32_t, unsigned>>{{176u | 0x20000u, 1u}}));
+}
+
+TEST(PrefSheet, ContextHelpModeEndsAfterOneClick) {
+    SheetFixture f;
+    HelpRequests help;
+    CPrefSheet sheet(f.context, nullptr);
+    sheet.show();
+    ASSERT_TRUE(sheet.SetActivePage(0));
+    QCoreApplication::processEvents();
+    QLineEdit* host = nullptr;
+    for (QLineEdit* e : sheet.ConfigPage()->findChildren<QLineEdit*>()) {
+        if (CVorlinDialog::ControlId(e) == 1023) {
+            host = e;
+        }
+    }
+    ASSERT_NE(host, nullptr);
+    QWhatsThis::enterWhatsThisMode();
+    ASSERT_TRUE(CVorlinDialog::s_bHelpMode);
+    QHelpEvent click(QEvent::WhatsThis, host->mapTo(&sheet, host->rect().center()), QPoint());
+    QApplication::sendEvent(&sheet, &click);
+    EXPECT_EQ(help.seen,
+              (std::vector<std::pair<uint32_t, unsigned>>{{((177u | 0x8000u) << 16) + 1023u, 8u}}));
+    EXPECT_FALSE(QWhatsThis::inWhatsThisMode());
+    EXPECT_FALSE(CVorlinDialog::s_bHelpMode);
+}
+
+TEST(PrefSheet, OpensWideEnoughForEveryTab) {
+    SheetFixture f("Tonexa");
+    CPrefSheet sheet(f.context, nullptr);
+    sheet.show();
+    QCoreApplication::processEvents();
+    const QTabBar* bar = sheet.Tabs()->tabBar();
+    ASSERT_EQ(bar->count(), 8);
+    for (int tab = 0; tab < bar->count(); ++tab) {
+        EXPECT_TRUE(bar->rect().contains(bar->tabRect(tab))) << tab;
+    }
+}
+
+// A sheet whose pages reach a recording document.
+struct TargetFixture : SheetFixture {
+    testing::RecordingTarget target;
+    PrefContext withTarget{settings, profile, &target};
+    TargetFixture() {
+        withTarget.sleep = [](std::chrono::milliseconds) {};
+        withTarget.resolveHost = [](const std::string& host) { return host; };
+    }
+};
+
+TEST(ConfigPage, TheApplysWaitsShowTheWaitCursorAndAModalNote) {
+    TargetFixture f;
+    f.settings.Modify([](AppSettings& s) {
+        s.QuillexConnectionType = 1;
+        s.QuillexMainIPAddress = "10.0.0.1";
+    });
+    int polls = 0;
+    bool waitCursor = false;
+    bool noteShown = false;
+    f.target.disconnected = [&] {
+        if (++polls < 3) {
+            return false;
+        }
+        waitCursor = QApplication::overrideCursor() != nullptr &&
+                     QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        const auto* note = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        noteShown = note != nullptr && note->isVisible();
+        return true;
+    };
+    CPrefSheet sheet(f.withTarget, nullptr);
+    sheet.show();
+    ASSERT_TRUE(sheet.SetActivePage(0));
+    sheet.ConfigPage()->MainEdit()->setText("10.0.0.2");
+    ASSERT_TRUE(sheet.Apply());
+    EXPECT_EQ(polls, 3);
+    EXPECT_TRUE(waitCursor);
+    EXPECT_TRUE(noteShown);
+    // All of it ends with the apply.
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(sheet.findChildren<QProgressDialog*>().isEmpty());
+    EXPECT_EQ(f.target.calls.front(), "RequestDisconnect");
+}
+
+TEST(ConfigPage, AHostThatDoesNotResolveStaysInTheEdit) {
+    TargetFixture f;
+    f.settings.Modify([](AppSettings& s) { s.QuillexConnectionType = 1; });
+    f.withTarget.resolveHost = [](const std::string&) { return std::string(); };
+    CPrefSheet sheet(f.withTarget, nullptr);
+    ASSERT_TRUE(sheet.SetActivePage(0));
+    sheet.ConfigPage()->MainEdit()->setText("quillex.example.invalid");
+    EXPECT_FALSE(sheet.Apply());
+    EXPECT_EQ(sheet.ConfigPage()->MainEdit()->text(), "quillex.example.invalid");
+    ASSERT_EQ(f.ui.Boxes().size(), 1u);
+}
+
+TEST(ConfigPage, PortCombosOfferTheMachinesSerialDevices) {
+    testing::TempDir dev;
+    std::filesystem::create_directories(dev.Path() / "serial/by-id");
+    for (const char* name : {"ttyUSB0", "ttyS10", "ttyS0", "ttyACM1", "tty0", "ttyprintk"}) {
+        std::ofstream(dev.Path() / name) << "";
+    }
+    std::filesystem::create_symlink("../../ttyUSB0",
+                                    dev.Path() / "serial/by-id/usb-FTDI_Quillex-if00-port0");
+    SheetFixture f;
+    f.context.deviceFolder = dev.Path().string();
+    CPrefSheet sheet(f.context, nullptr);
+    QStringList items;
+    for (int i = 0; i < sheet.ConfigPage()->SerialPortCombo()->count(); ++i) {
+        items << sheet.ConfigPage()->SerialPortCombo()->itemText(i);
+    }
+    const QString root = QString::fromStdString(dev.Path().string());
+    EXPECT_EQ(items,
+              (QStringList{root + "/serial/by-id/usb-FTDI_Quillex-if00-port0", root + "/ttyS0",
+                           root + "/ttyS10", root + "/ttyUSB0", root + "/ttyACM1"}));
+    EXPECT_EQ(sheet.ConfigPage()->TesterPortCombo()->count(), items.size());
+    // The stored setting is shown as it is, and any path may be typed.
+    EXPECT_EQ(sheet.ConfigPage()->SerialPortCombo()->currentText(), "COM1");
+    EXPECT_TRUE(sheet.ConfigPage()->SerialPortCombo()->isEditable());
+}
+
+TEST(AlarmSetupPage, RecipientsMailCannotBeSentToAreRefusedOnApply) {
+    SheetFixture f;
+    CPrefSheet sheet(f.context, nullptr);
+    ASSERT_TRUE(sheet.SetActivePage(prefpage::kAlarmSetup));
+    auto* page = static_cast<CAlarmSetupPage*>(sheet.Page(prefpage::kAlarmSetup));
+    page->KindList()->setCurrentIndex(1);  // Intercom Events
+    page->EmailTo()->setText("x> <y@z");
+    page->KindList()->setCurrentIndex(0);
+    sheet.accept();
+    ASSERT_EQ(f.ui.Boxes().size(), 1u);
+    EXPECT_EQ(f.ui.Boxes()[0].text.rfind("The e-mail recipients of the Intercom Events cannot be "
+                                         "used:\n\nx> <y@z\n\n",
+                                         0),
+              0u)
+        << f.ui.Boxes()[0].text;
+    // The page shows the kind with the list, and nothing was stored.
+    EXPECT_EQ(page->KindList()->currentData().toInt(), 2);
+    EXPECT_EQ(page->EmailTo()->text(), "x> <y@z");
+    EXPECT_EQ(f.settings.Snapshot().EmailTO[2], "");
+
+    page->EmailTo()->setText("Desk <desk@example.org>; ops@example.org");
+    sheet.accept();
+    EXPECT_EQ(f.settings.Snapshot().EmailTO[2], "Desk <desk@example.org>; ops@example.org");
+}
+
 TEST(PrefSheet, Screenshots) {
     SheetFixture f("Tonexa");
     CPrefSheet sheet(f.context, nullptr);
@@ -218,6 +382,18 @@ TEST(LogSettingsDialog, LevelsChangeForThisRunAndDefaultNeedsARow) {
     again.accept();
     EXPECT_EQ(source.Level(), 2);
     EXPECT_EQ(Profile().GetProfileInt(CDiagLogSource::kLevelSection, "PrefTestSource", -1), 2);
+}
+
+TEST(LogSettingsDialog, TheAmpersandsOfTheLabelsAreMnemonicsOfTheirEdits) {
+    testing::RecordingUiBridge ui;
+    CDiagLogFile file;
+    CDlgDiagLog dialog(file, nullptr);
+    std::map<QString, QWidget*> buddies;
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        buddies[label->text()] = label->buddy();
+    }
+    EXPECT_EQ(buddies["Number of Days to &Keep"], dialog.DaysEdit());
+    EXPECT_EQ(buddies["Max. File &Size (kB)"], dialog.SizeEdit());
 }
 
 TEST(LogSettingsDialog, RefusedWithoutALogFolder) {
