@@ -60,9 +60,6 @@ CMainFrame::CMainFrame(const CAppResources& resources, CProfileStore& profile,
 
 void CMainFrame::CreateMenus() {
     fileMenu_ = menuBar()->addMenu(tr("&File"));
-    AddRoutedCommand(*fileMenu_, cmd::kFileSave, tr("&Save"), QKeySequence::Save);
-    AddRoutedCommand(*fileMenu_, cmd::kFileSaveAs, tr("Save &As..."));
-    fileMenu_->addSeparator();
     fileMenu_->addAction(tr("E&xit"), this, &QWidget::close);
 
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));

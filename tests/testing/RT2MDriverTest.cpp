@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "fakes/TempDir.h"
-#include "mail/LogCapture.h"
+#include "fakes/LogCapture.h"
 #include "testing/RT2MParameters.h"
 #include "testing/RT2MRig.h"
 
