@@ -223,16 +223,4 @@ int CompatibilitySortKind(int column) {
     return column == 0 ? 1 : 4;
 }
 
-int CompareCompatibilityStatusRows(const CompatibilityStatusRow& a, const CompatibilityStatusRow& b,
-                                   int column) {
-    switch (column) {
-        case 0:
-            return (a.index > b.index) - (a.index < b.index);
-        case 1:
-            return a.name.compare(b.name);
-        default:
-            return a.status.compare(b.status);
-    }
-}
-
 }  // namespace corvane

@@ -49,9 +49,6 @@ std::string IncompatibleStatusText(int minutes);
 
 // Column 0 compares as whole numbers, the others as text.
 int CompatibilitySortKind(int column);
-// <0, 0 or >0 as the first row sorts before, with or after the second by the column.
-int CompareCompatibilityStatusRows(const CompatibilityStatusRow& a, const CompatibilityStatusRow& b,
-                                   int column);
 
 // The texts of the report, by string id (5387-5402).
 const std::string& CompatibilityString(int id);

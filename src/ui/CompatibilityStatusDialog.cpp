@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "link/Quillex.h"
@@ -17,7 +16,7 @@ namespace {
 
 constexpr int kIndexRole = Qt::UserRole;
 
-// A row that sorts by the report's own comparison of its column.
+// A row with the report's row it shows.
 class StatusItem : public QTreeWidgetItem {
 public:
     explicit StatusItem(CompatibilityStatusRow row)
@@ -28,12 +27,6 @@ public:
         setData(0, kIndexRole, row_.index);
     }
     const CompatibilityStatusRow& Row() const { return row_; }
-
-    bool operator<(const QTreeWidgetItem& other) const override {
-        const int column = treeWidget() != nullptr ? treeWidget()->sortColumn() : 0;
-        return CompareCompatibilityStatusRows(row_, static_cast<const StatusItem&>(other).row_,
-                                              column) < 0;
-    }
 
 private:
     CompatibilityStatusRow row_;
@@ -60,7 +53,8 @@ CDlgAuthStatus::CDlgAuthStatus(AuthStatSource authStat, NameSource name, QWidget
     SetControlId(message_, kMessage);
     layout->addWidget(message_);
 
-    list_ = new QTreeWidget(this);
+    list_ = new CVorLinListCtrl(this);
+    list_->SetSortKindSource([](int column, bool) { return CompatibilitySortKind(column); });
     list_->setObjectName(QString::number(kList));
     list_->setRootIsDecorated(false);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -83,9 +77,7 @@ void CDlgAuthStatus::Open() {
     list_->setColumnCount(3);
     list_->setHeaderLabels(
         {QStringLiteral("Intercom"), QStringLiteral("Alpha"), QStringLiteral("Status")});
-    list_->header()->setSectionsMovable(true);
-    list_->setSortingEnabled(true);
-    list_->sortByColumn(0, Qt::AscendingOrder);
+    list_->SetSortColumn(0);
     Refresh();
     timer_->start();
 }
@@ -102,6 +94,7 @@ void CDlgAuthStatus::Refresh() {
     for (const CompatibilityStatusRow& row : report.rows) {
         list_->addTopLevelItem(new StatusItem(row));
     }
+    list_->SortItems();
     list_->resizeColumnToContents(0);
     list_->resizeColumnToContents(1);
     if (selected >= 0) {

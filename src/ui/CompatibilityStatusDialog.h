@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "presentation/CompatibilityStatusReport.h"
+#include "ui/VorLinListCtrl.h"
 #include "ui/VorlinDialog.h"
 
 class QLabel;
 class QTimer;
-class QTreeWidget;
 
 namespace corvane {
 
@@ -40,7 +40,7 @@ public:
     void Refresh();
 
     // For the window and its tests.
-    QTreeWidget* List() const { return list_; }
+    CVorLinListCtrl* List() const { return list_; }
     std::vector<CompatibilityStatusRow> Rows() const;
     QString MessageText() const;
     const QTimer* RefreshTimer() const { return timer_; }
@@ -53,7 +53,7 @@ public:
 private:
     AuthStatSource authStat_;
     NameSource name_;
-    QTreeWidget* list_ = nullptr;
+    CVorLinListCtrl* list_ = nullptr;
     QLabel* message_ = nullptr;
     QTimer* timer_ = nullptr;
 };

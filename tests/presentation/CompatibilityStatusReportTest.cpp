@@ -147,12 +147,6 @@ TEST(CompatibilityStatusReport, SortingByColumn) {
     EXPECT_EQ(CompatibilitySortKind(0), 1);
     EXPECT_EQ(CompatibilitySortKind(1), 4);
     EXPECT_EQ(CompatibilitySortKind(2), 4);
-    const CompatibilityStatusRow nine{8, "9", "b", "Isolated"};
-    const CompatibilityStatusRow ten{9, "10", "a", "Incompatible (becomes Isolated in 1 minute)"};
-    EXPECT_LT(CompareCompatibilityStatusRows(nine, ten, 0), 0);  // by number, not by text
-    EXPECT_GT(CompareCompatibilityStatusRows(nine, ten, 1), 0);
-    EXPECT_GT(CompareCompatibilityStatusRows(nine, ten, 2), 0);
-    EXPECT_EQ(CompareCompatibilityStatusRows(nine, nine, 0), 0);
 }
 
 TEST(ControllerVersionText, SingleByteCharactersBecomeUtf8) {

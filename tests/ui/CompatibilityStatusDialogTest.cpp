@@ -124,11 +124,14 @@ TEST(CompatibilityStatusDialog, SortsTheNumberColumnAsNumbersAndTheOthersAsText)
     s.Set(100, CAuthStat::kIsolated);
     CDlgAuthStatus dialog(s.Source(), Statuses::Names(), nullptr);
     dialog.Open();
-    dialog.List()->sortByColumn(0, Qt::AscendingOrder);
+    // Opened sorted by number, as numbers.
     EXPECT_EQ(Column(dialog, 0), (std::vector<std::string>{"2", "11", "101"}));
-    dialog.List()->sortByColumn(1, Qt::AscendingOrder);
+    dialog.List()->SetSortColumn(1);
     EXPECT_EQ(Column(dialog, 0), (std::vector<std::string>{"101", "11", "2"}));
-    dialog.List()->sortByColumn(2, Qt::DescendingOrder);
+    dialog.List()->SetSortColumn(2);
+    dialog.List()->SetSortColumn(2);  // the same column again: descending
+    EXPECT_EQ(Column(dialog, 0)[2], "11");
+    dialog.Refresh();  // the rows read again stay in that order
     EXPECT_EQ(Column(dialog, 0)[2], "11");
 }
 
