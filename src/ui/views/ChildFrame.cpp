@@ -235,6 +235,12 @@ void CChildFrame::SetViewKind(ViewKind kind, const CVorlinFilterData* filter) {
     emit KindChanged(kind);
 }
 
+void CChildFrame::SwitchViewKindLater(ViewKind kind, std::unique_ptr<CVorlinFilterData> filter) {
+    std::shared_ptr<CVorlinFilterData> shared(std::move(filter));
+    QMetaObject::invokeMethod(
+        this, [this, kind, shared] { SetViewKind(kind, shared.get()); }, Qt::QueuedConnection);
+}
+
 QString CChildFrame::BarStatePrefix() const {
     return QString::fromStdString(StrFormat(kBarStateFormat, ViewKindNumber(kind_)));
 }

@@ -47,6 +47,8 @@ public:
     ViewKind Kind() const { return kind_; }
     // filter: none, or the filter the new kind's form takes (its selectors and changed byte).
     void SetViewKind(ViewKind kind, const CVorlinFilterData* filter);
+    // The same once the current event is over, for a pane the switch may replace.
+    void SwitchViewKindLater(ViewKind kind, std::unique_ptr<CVorlinFilterData> filter);
 
     QWidget* TreeView() const { return tree_; }
     CVorlinFormView* FormView() const { return form_; }
