@@ -6,8 +6,11 @@ namespace corvane {
 
 // Ids of the commands the main frame's menus route to the panes of the active child frame.
 namespace cmd {
-inline constexpr int kFileSave = 57603;
-inline constexpr int kFileSaveAs = 57604;
+inline constexpr int kNewLayout = 32848;
+inline constexpr int kLayoutSave = 32850;
+inline constexpr int kRenameLayout = 32851;
+inline constexpr int kLayoutSaveAs = 32853;
+inline constexpr int kAllowChanges = 32858;
 inline constexpr int kEditUndo = 57643;
 inline constexpr int kEditSelectAll = 57642;
 inline constexpr int kCloseWindow = 32849;
