@@ -1,11 +1,32 @@
 #pragma once
 
+#include <QFont>
 #include <QFontMetrics>
+#include <QHash>
+#include <QImage>
 #include <QPainter>
+#include <optional>
 
 #include "graphics/GraphicPainter.h"
+#include "ui/views/ImageRaster.h"
 
 namespace corvane {
+
+// Caption texts drawn once on their background for a font: a layout shows the same few texts
+// many times, and laying out and drawing a text costs far more than copying its picture.
+class CCaptionStamps {
+public:
+    // The text centred on its background, as wide as the text and as high as the font; the
+    // cache starts again when the font or the pixel ratio changes or it grows past its bound.
+    const QImage& Stamp(const std::string& text, QColor textColor, QColor background,
+                        const QFont& font, qreal pixelRatio);
+
+private:
+    static constexpr qsizetype kMaxStamps = 2048;
+    QFont font_;
+    qreal pixelRatio_ = 1;
+    QHash<QByteArray, QImage> stamps_;
+};
 
 // The graphic objects' primitives on a QPainter, one logical unit a pixel, without
 // antialiasing, drawn as the layouts were first drawn:
@@ -14,12 +35,17 @@ namespace corvane {
 // - Ellipse and Frame: inside the half-open rectangle, from (left, top) to (right - 1,
 //   bottom - 1), the outline one unit wide.
 // - Text: one line centred on the rectangle's centre, neither clipped to it nor taken for
-//   mnemonics, its background filled behind the text (opaque); TextExtent is the text's width
-//   and the font's height from QFontMetrics of the painter's font.
-// Pen, brush, background and background mode are the painter's own again after each call.
+//   mnemonics or markup, on its background colour (opaque) as wide as the text and as high as
+//   the font; TextExtent is that size, from QFontMetrics of the painter's font.
+// One-unit lines and frames go straight into the pixels where the painter allows it
+// (CImageRaster). Each call sets the pen and brush it needs; the painter's own are back when
+// this object goes.
 class CQtGraphicPainter final : public GraphicPainter {
 public:
-    explicit CQtGraphicPainter(QPainter& painter);
+    CQtGraphicPainter(QPainter& painter, CCaptionStamps& stamps);
+    ~CQtGraphicPainter() override;
+    CQtGraphicPainter(const CQtGraphicPainter&) = delete;
+    CQtGraphicPainter& operator=(const CQtGraphicPainter&) = delete;
 
     void Ellipse(const GraphicRect& rect, ColorRef outline, ColorRef fill) override;
     void Line(GraphicPoint from, GraphicPoint to, int width, ColorRef color,
@@ -33,7 +59,9 @@ public:
 
 private:
     QPainter& painter_;
+    CCaptionStamps& stamps_;
     QFontMetrics metrics_;
+    std::optional<CImageRaster> raster_;
 };
 
 }  // namespace corvane

@@ -347,7 +347,7 @@ void CVorlinScrollView::Render(QPainter& painter, const QRect& logical) const {
         return;
     }
     painter.setFont(font());
-    CQtGraphicPainter objects(painter);
+    CQtGraphicPainter objects(painter, stamps_);
     const GraphicDrawContext draw{context_.colors, Options()};
     for (const CGraphicObjList* list : {&layout->TrunkSets(), &layout->Intercoms(),
                                         &layout->IntercomCaptions(), &layout->TrunkSetCaptions()}) {

@@ -12,6 +12,7 @@
 #include "graphics/LayoutPointer.h"
 #include "log/DiagLogSource.h"
 #include "ui/views/CommandTarget.h"
+#include "ui/views/QtGraphicPainter.h"
 #include "ui/views/ViewContext.h"
 
 class QMenu;
@@ -157,6 +158,7 @@ private:
     bool saveAsPending_ = false;
     QSize total_{kInitialTotal, kInitialTotal};
     QImage buffer_;
+    mutable CCaptionStamps stamps_;
 };
 
 }  // namespace corvane
