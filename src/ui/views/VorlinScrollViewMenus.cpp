@@ -44,7 +44,8 @@ void CVorlinScrollView::FillBackgroundMenu(QMenu& menu) {
         AddCommand(menu, cmd::kAllowChanges, tr("&Allow Changes"));
         return;
     }
-    const IntercomsToShow toShow = FindIntercomsToShow(*Layout(), IntercomsByName());
+    const std::vector<LayoutModelSource::IntercomEntry> intercoms = IntercomsByName();
+    const IntercomsToShow toShow = FindIntercomsToShow(*Layout(), intercoms);
     if (!toShow.items.empty()) {
         menu.addSection(tr("Show intercom"));
         // Each goes above the one before it.
@@ -52,10 +53,11 @@ void CVorlinScrollView::FillBackgroundMenu(QMenu& menu) {
             AddCommand(menu, kIntercomCommandBase + it->number, QString::fromStdString(it->text));
         }
         menu.addSeparator();
-        if (toShow.hidden > 0) {
-            AddCommand(menu, kShowHiddenIntercoms, tr("Show all hidden intercoms"));
-            menu.addSeparator();
-        }
+    }
+    // Without any intercom in the database the menu stays whole.
+    if (toShow.hidden > 0 || intercoms.empty()) {
+        AddCommand(menu, kShowHiddenIntercoms, tr("Show all hidden intercoms"));
+        menu.addSeparator();
     }
     AddCommand(menu, kShowTrunkCaptions, tr("Show all trunk captions"));
     AddCommand(menu, kHideTrunkCaptions, tr("Hide all trunk captions"));
