@@ -53,6 +53,7 @@ void Settle(std::initializer_list<PaintCounter*> counters) {
 class GraphicalViewHints : public ::testing::Test {
 protected:
     GraphicalViewHints() {
+        EXPECT_TRUE(views.TickUntilSmallNetworkSettled());
         CGraphicLayout& layout = views.Open(0);
         ShowIntercom(layout, views.Model(), 1, true, {100, 100});
         ShowIntercom(layout, views.Model(), 2, true, {300, 100});

@@ -25,6 +25,7 @@ QRgb Rgb(const ColorSettings& colors, DisplayColor c) {
 class GraphicalViewPicture : public ::testing::Test {
 protected:
     GraphicalViewPicture() {
+        EXPECT_TRUE(views.TickUntilSmallNetworkSettled());
         CGraphicLayout& layout = views.Open(0);
         ShowIntercom(layout, views.Model(), 1, true, {100, 100});
         ShowIntercom(layout, views.Model(), 2, true, {300, 100});

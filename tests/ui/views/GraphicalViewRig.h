@@ -62,6 +62,27 @@ public:
     explicit GraphicalViewRig(ViewsRig& rig) : rig_(rig), recordsets_(Db()) { recordsets_.Open(); }
 
     CDaoDatabase& Db() { return rig_.doc->Database()->Database(); }
+
+    // Ticks until the summary row of the pair holds the counts: trunk states arrive after the
+    // trunks themselves.
+    bool TickUntilSummary(int from, int to, const TrunkSetCounts& counts) {
+        return rig_.supervision.TickUntil([&] {
+            TrunkSetCounts now;
+            std::string error;
+            return recordsets_.FindTrunkSummary(from, to, now, error) ==
+                       LayoutModelSource::Lookup::Found &&
+                   now == counts;
+        });
+    }
+    // SmallTrunkNetwork's states in the database: the trunks' and the third matrix's.
+    bool TickUntilSmallNetworkSettled() {
+        return TickUntilSummary(1, 2, {10, 3, 0, 2, 0}) && rig_.supervision.TickUntil([&] {
+            LayoutModelSource::IntercomRow row;
+            std::string error;
+            return recordsets_.FindIntercom(3, row, error) == LayoutModelSource::Lookup::Found &&
+                   !row.comState.empty() && row.comState.compare(0, 2, "OK") != 0;
+        });
+    }
     CLayoutRecordsets& Model() { return recordsets_; }
     CGraphicLayouts& Layouts() { return rig_.layouts; }
 
