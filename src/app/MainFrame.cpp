@@ -60,12 +60,16 @@ CMainFrame::CMainFrame(const CAppResources& resources, CProfileStore& profile,
 
 void CMainFrame::CreateMenus() {
     fileMenu_ = menuBar()->addMenu(tr("&File"));
+    AddRoutedCommand(*fileMenu_, cmd::kLayoutSave, tr("&Save Layout"), QKeySequence::Save);
+    AddRoutedCommand(*fileMenu_, cmd::kLayoutSaveAs, tr("Save Layout &As..."));
+    fileMenu_->addSeparator();
     fileMenu_->addAction(tr("E&xit"), this, &QWidget::close);
 
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
-    AddRoutedCommand(*edit, cmd::kEditUndo, tr("&Undo"), QKeySequence::Undo);
+    AddRoutedCommand(*edit, cmd::kEditUndo, tr("&Undo Changes"), QKeySequence::Undo);
     edit->addSeparator();
     AddRoutedCommand(*edit, cmd::kEditSelectAll, tr("Select &All"), QKeySequence::SelectAll);
+    AddRoutedCommand(*edit, cmd::kAllowChanges, tr("Allow &Changes"), {}, true);
 
     viewMenu_ = menuBar()->addMenu(tr("&View"));
     QAction* bar = viewMenu_->addAction(tr("&Status Bar"));

@@ -1,6 +1,7 @@
 #include "graphics/GraphicLayout.h"
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -10,6 +11,15 @@
 #include "graphics/TrunkSetObj.h"
 
 namespace corvane {
+
+CGraphicLayout::CGraphicLayout() {
+    NewEpoch();
+}
+
+void CGraphicLayout::NewEpoch() {
+    static std::atomic<uint64_t> last{0};
+    epoch_ = ++last;
+}
 
 CIcomObj* CGraphicLayout::FindIntercom(int32_t number) const {
     return GraphicCast<CIcomObj>(intercoms_.FindById(number));
@@ -70,6 +80,7 @@ void CGraphicLayout::ClearSelection() {
 }
 
 void CGraphicLayout::DeleteAllObjects() {
+    NewEpoch();
     ClearSelection();
     intercoms_.DeleteAll();
     trunkSets_.DeleteAll();
@@ -100,6 +111,9 @@ size_t CGraphicLayout::RemoveHiddenIntercoms() {
         if (!obj->VisibleFlag()) {
             hidden.push_back(static_cast<CIcomObj*>(obj));
         }
+    }
+    if (!hidden.empty()) {
+        NewEpoch();
     }
     for (CIcomObj* intercom : hidden) {
         // A set whose two ends are this box is listed twice.

@@ -17,7 +17,7 @@ struct TrunkSetCounts;
 // objects whose selected flag is set, captions at its head, intercoms at its tail.
 class CGraphicLayout {
 public:
-    CGraphicLayout() = default;
+    CGraphicLayout();
     CGraphicLayout(const CGraphicLayout&) = delete;
     CGraphicLayout& operator=(const CGraphicLayout&) = delete;
 
@@ -27,6 +27,9 @@ public:
     // Set by every edit, cleared after a save.
     bool IsModified() const { return modified_; }
     void SetModified(bool modified) { modified_ = modified; }
+    // Changes whenever objects of the layout are deleted, and no two layout objects share
+    // one: whoever keeps an object between events knows by it when the object may be gone.
+    uint64_t ObjectsEpoch() const { return epoch_; }
 
     CGraphicObjList& Intercoms() { return intercoms_; }
     CGraphicObjList& TrunkSets() { return trunkSets_; }
@@ -68,9 +71,11 @@ public:
 
 private:
     void DeleteTrunkSet(CTrunkSetObj* trunkSet);
+    void NewEpoch();
 
     bool needsLoading_ = true;
     bool modified_ = false;
+    uint64_t epoch_ = 0;
     // Destroyed in reverse order: the selection first.
     CGraphicObjList intercoms_{true};
     CGraphicObjList trunkSets_{true};

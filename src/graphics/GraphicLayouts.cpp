@@ -1,6 +1,7 @@
 #include "graphics/GraphicLayouts.h"
 
 #include "graphics/LayoutFile.h"
+#include "platform/Format.h"
 
 namespace corvane {
 
@@ -64,6 +65,27 @@ void CGraphicLayouts::DeleteGraphicLayout(int index) {
     }
 }
 
+CGraphicLayouts::Opened CGraphicLayouts::LoadGraphicalLayout(int index, std::string& error) {
+    CGraphicLayout* layout = GetGraphicLayout(index);
+    if (layout == nullptr) {
+        error = "no such layout";
+        return Opened::Failed;
+    }
+    if (!layout->NeedsLoading()) {
+        return Opened::Ready;
+    }
+    LayoutLoadResult loaded = LoadLayoutFile(*layout, directory_, Name(index));
+    switch (loaded.status) {
+        case LayoutLoadStatus::Loaded:
+            return Opened::Ready;
+        case LayoutLoadStatus::Missing:
+            return SaveGraphicalLayout(index, index, error) ? Opened::Created : Opened::Failed;
+        default:
+            error = std::move(loaded.error);
+            return Opened::Failed;
+    }
+}
+
 bool CGraphicLayouts::SaveGraphicalLayout(int layoutIndex, int nameIndex, std::string& error) {
     CGraphicLayout* layout = FindGraphicLayout(layoutIndex);
     const std::string& name = Name(nameIndex);
@@ -71,13 +93,29 @@ bool CGraphicLayouts::SaveGraphicalLayout(int layoutIndex, int nameIndex, std::s
         error = layout == nullptr ? "no such layout" : "no name";
         return false;
     }
-    return SaveLayoutFile(*layout, directory_, name, error);
+    if (!SaveLayoutFile(*layout, directory_, name, error)) {
+        return false;
+    }
+    layout->SetNeedsLoading(nameIndex != layoutIndex);
+    return true;
+}
+
+bool CGraphicLayouts::AutoSaveLayout(int layoutIndex, int nameIndex, std::string& error) {
+    const CGraphicLayout* layout = FindGraphicLayout(layoutIndex);
+    if (layout != nullptr && layout->NeedsLoading() && nameIndex == layoutIndex) {
+        error = StrFormat("layout \"%s\" is not what its file holds and is not saved by itself",
+                          Name(layoutIndex).c_str());
+        return false;
+    }
+    return SaveGraphicalLayout(layoutIndex, nameIndex, error);
 }
 
 std::vector<std::string> CGraphicLayouts::ChangedLayouts() const {
     std::vector<std::string> changed;
     for (size_t i = 0; i < layouts_.size(); ++i) {
-        if (layouts_[i] != nullptr && layouts_[i]->IsModified() && !names_[i].empty()) {
+        const CGraphicLayout* layout = layouts_[i].get();
+        if (layout != nullptr && layout->IsModified() && !layout->NeedsLoading() &&
+            !names_[i].empty()) {
             changed.push_back(names_[i]);
         }
     }
@@ -88,7 +126,7 @@ bool CGraphicLayouts::SaveLayout(const std::string& name) {
     for (int i = 0; i < NameCount(); ++i) {
         if (names_[static_cast<size_t>(i)] == name) {
             std::string error;
-            if (!SaveGraphicalLayout(i, i, error)) {
+            if (!AutoSaveLayout(i, i, error)) {
                 return false;
             }
             layouts_[static_cast<size_t>(i)]->SetModified(false);

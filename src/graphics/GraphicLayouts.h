@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "document/DocumentParts.h"
@@ -44,12 +45,25 @@ public:
     // Deletes the layout object of the index; its name stays.
     void DeleteGraphicLayout(int index);
 
+    // Makes the layout object of the index hold its file: nothing when it holds it already;
+    // else it is emptied and read, and a missing file is written empty (Created). Failed, with
+    // the reason in error, leaves it empty and still needing loading.
+    enum class Opened { Ready, Created, Failed };
+    Opened LoadGraphicalLayout(int index, std::string& error);
+
     // Writes the layout of layoutIndex into the file of the name at nameIndex, leaving out its
-    // hidden intercoms (which leave the layout too). False, with the reason in error, when
+    // hidden intercoms (which leave the layout too). Written into its own file, the layout is
+    // what its file holds; written under another name (Save As), the edits went there and
+    // the layout is to be read again from its own file. False, with the reason in error, when
     // there is no such layout, the name is empty or the file could not be written.
     bool SaveGraphicalLayout(int layoutIndex, int nameIndex, std::string& error);
+    // The same when the program saves by itself (leaving a view, closing): never into the
+    // layout's own file while the layout still needs loading, since what it holds then is not
+    // that file's layout (the file could not be read, or a Save As took the edits elsewhere).
+    bool AutoSaveLayout(int layoutIndex, int nameIndex, std::string& error);
 
-    // ILayoutOwner: the names of loaded layouts with unsaved changes, and saving by name.
+    // ILayoutOwner: the names of loaded layouts with unsaved changes, and saving by name as
+    // the program saves by itself.
     std::vector<std::string> ChangedLayouts() const override;
     bool SaveLayout(const std::string& name) override;
 

@@ -241,11 +241,14 @@ private:
                 trunkSet.caption_ = Reference<CTrunkSetCaption>();
                 trunkSet.first_ = Reference<CIcomObj>();
                 trunkSet.second_ = Reference<CIcomObj>();
-                TrunkSetLine& line = trunkSet.line_;
+                TrunkSetLine& stored = trunkSet.storedLine_;
                 for (int64_t* term :
-                     {&line.a, &line.b, &line.c, &line.dy2, &line.dx2, &line.length2}) {
+                     {&stored.a, &stored.b, &stored.c, &stored.dy2, &stored.dx2, &stored.length2}) {
                     *term = in_.Int32();
                 }
+                // The stored terms may be stale or wrapped; hits follow the line as drawn.
+                const GraphicRect& r = trunkSet.rect_;
+                trunkSet.line_ = LineThrough({r.left, r.top}, {r.right, r.bottom});
                 break;
             }
             case GraphicClass::IcomCaption: {

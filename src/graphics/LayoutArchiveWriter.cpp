@@ -103,7 +103,7 @@ private:
                 Object(trunkSet.Caption());
                 Object(trunkSet.FirstEnd());
                 Object(trunkSet.SecondEnd());
-                const TrunkSetLine& line = trunkSet.Line();
+                const TrunkSetLine& line = trunkSet.StoredLine();
                 for (int64_t term : {line.a, line.b, line.c, line.dy2, line.dx2, line.length2}) {
                     out_.Int32(Wrapped(term));
                 }

@@ -22,12 +22,19 @@ public:
         int baudRate = 0;      // BaudRate
     };
 
+    struct IntercomEntry {
+        int number = 0;
+        std::string name;  // IntercomName as stored
+    };
+
     virtual ~LayoutModelSource() = default;
     // Failed fills error with the database's description.
     virtual Lookup FindIntercom(int number, IntercomRow& row, std::string& error) = 0;
     // The TrunkSummary row (from, to).
     virtual Lookup FindTrunkSummary(int from, int to, TrunkSetCounts& counts,
                                     std::string& error) = 0;
+    // The intercoms in the order of their names; Failed keeps those read before the failure.
+    virtual Lookup ListIntercoms(std::vector<IntercomEntry>& intercoms, std::string& error) = 0;
 };
 
 // A lookup that failed: the view reports it in the words of the format.
@@ -39,6 +46,8 @@ struct LayoutModelError {
 inline constexpr const char* kTrunkUsageErrorFormat = "Error, getting trunk usage\nDescription: %s";
 inline constexpr const char* kIntercomNameErrorFormat =
     "Error, getting intercom name\nDescription: %s";
+inline constexpr const char* kIntercomNamesErrorFormat =
+    "Error, reading intercom names\nDescription: %s";
 
 struct LayoutRefreshResult {
     bool changed = false;  // a caption, count or flag changed: repaint

@@ -17,6 +17,19 @@ int32_t Wrap32(uint32_t value) {
 
 }  // namespace
 
+TrunkSetLine LineThrough(GraphicPoint a, GraphicPoint b) {
+    const int64_t dx = int64_t{a.x} - b.x;
+    const int64_t dy = int64_t{a.y} - b.y;
+    TrunkSetLine line;
+    line.a = dy;
+    line.b = -dx;
+    line.c = int64_t{a.x} * b.y - int64_t{b.x} * a.y;
+    line.dy2 = dy * dy;
+    line.dx2 = dx * dx;
+    line.length2 = line.dx2 + line.dy2;
+    return line;
+}
+
 bool CTrunkSetObj::IsVisible(const GraphicOptions& options) const {
     if (options.autoHideEmptyTrunkSets && counts_.total == 0) {
         return false;
@@ -84,14 +97,8 @@ void CTrunkSetObj::UpdateLine(bool recentre) {
     const GraphicPoint a = first_->GetRect().Centre();
     const GraphicPoint b = second_->GetRect().Centre();
     rect_ = {a.x, a.y, b.x, b.y};
-    const int64_t dx = int64_t{a.x} - b.x;
-    const int64_t dy = int64_t{a.y} - b.y;
-    line_.a = dy;
-    line_.b = -dx;
-    line_.c = int64_t{a.x} * b.y - int64_t{b.x} * a.y;
-    line_.dy2 = dy * dy;
-    line_.dx2 = dx * dx;
-    line_.length2 = line_.dx2 + line_.dy2;
+    line_ = LineThrough(a, b);
+    storedLine_ = line_;
     if (recentre && caption_ != nullptr && !caption_->IsSelected()) {
         caption_->CentreOnOwner();
     }

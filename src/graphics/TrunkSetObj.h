@@ -31,6 +31,9 @@ struct TrunkSetLine {
     friend bool operator==(const TrunkSetLine&, const TrunkSetLine&) = default;
 };
 
+// The terms of the line from a to b.
+TrunkSetLine LineThrough(GraphicPoint a, GraphicPoint b);
+
 // The band between two intercom boxes. Its rectangle is not normalised: (left, top) is the
 // centre of the first end and (right, bottom) that of the second.
 class CTrunkSetObj final : public CGraphicObj {
@@ -62,7 +65,10 @@ public:
     const TrunkSetCounts& Counts() const { return counts_; }
     int32_t Idle() const;
     int32_t Unavailable() const;
+    // The terms hit testing uses, always those of the line as drawn.
     const TrunkSetLine& Line() const { return line_; }
+    // The terms a layout file holds: as read from it until the line is next updated.
+    const TrunkSetLine& StoredLine() const { return storedLine_; }
     CTrunkSetCaption* Caption() const { return caption_; }
     CIcomObj* FirstEnd() const { return first_; }
     CIcomObj* SecondEnd() const { return second_; }
@@ -76,6 +82,7 @@ private:
     CIcomObj* first_ = nullptr;
     CIcomObj* second_ = nullptr;
     TrunkSetLine line_;
+    TrunkSetLine storedLine_;
 };
 
 }  // namespace corvane

@@ -43,7 +43,7 @@ bool CDib::Draw(QPainter& painter, const QRect* target, const QRect* source) con
         return false;
     }
     const QRect from = source != nullptr ? *source : image_.rect();
-    const QRect to = target != nullptr ? *target : QRect(QPoint(0, 0), from.size());
+    const QRect to = target != nullptr ? *target : from;
     if (to.size() == from.size()) {
         painter.drawImage(to.topLeft(), image_, from);
     } else {

@@ -26,7 +26,7 @@ public:
     // Copies at most count colour-table entries; 0 for a bitmap without a table.
     int GetColorTable(QRgb* entries, int count) const;
 
-    // A null source is the whole bitmap; a null target has the source's size at the origin.
+    // A null source is the whole bitmap; a null target is the source's own rectangle.
     // The same size copies one to one, another stretches. An empty bitmap fails and leaves
     // the painter untouched.
     bool Draw(QPainter& painter, const QRect* target = nullptr,

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QMenuBar>
 #include <QPalette>
 #include <QScreen>
 
@@ -13,13 +14,16 @@
 #include "fakes/SupervisionRig.h"
 #include "fakes/TempDir.h"
 #include "graphics/GraphicLayouts.h"
+#include "graphics/LayoutFile.h"
 #include "platform/ProfileStore.h"
+#include "presentation/ViewKind.h"
 #include "settings/AppSettings.h"
 #include "settings/ColorSettings.h"
 #include "ui/AppResources.h"
 #include "ui/QtUiBridge.h"
 #include "ui/VorlinStatusBar.h"
 #include "ui/views/ChildFrame.h"
+#include "ui/views/CommandTarget.h"
 #include "ui/views/ViewContext.h"
 
 namespace corvane {
@@ -335,6 +339,65 @@ TEST_F(MainFrameTest, ChildFramesOpenCloseAndTakeTheMenusCommands) {
     EXPECT_FALSE(frame->OpenFilteredView(ViewKind::Intercoms, 1, 2));
     ASSERT_FALSE(rig.ui.Boxes().empty());
     EXPECT_EQ(rig.ui.Boxes().back().text, "Command failed.");
+    document.OnCloseDocument();
+}
+
+// The menu item of a routed command in one of the frame's menus.
+QAction* RoutedItem(const CMainFrame& frame, const QString& menuTitle, int id) {
+    for (QAction* top : frame.menuBar()->actions()) {
+        if (top->menu() == nullptr || top->text() != menuTitle) {
+            continue;
+        }
+        emit top->menu()->aboutToShow();
+        for (QAction* item : top->menu()->actions()) {
+            if (item->data().isValid() && item->data().toInt() == id) {
+                return item;
+            }
+        }
+    }
+    return nullptr;
+}
+
+TEST_F(MainFrameTest, TheLayoutCommandsOfTheMenusReachTheGraphicalView) {
+    testing::SupervisionRig rig;
+    CVorlinDoc& document = rig.Start();
+    ASSERT_TRUE(rig.started);
+    ColorSettings colors;
+    CGraphicLayouts layouts("../views");
+    const ViewContext context{
+        document, rig.settings, colors, rig.profile, resources_, layouts, [](ViewKind, int, int) {
+            return false;
+        }};
+    auto frame = Frame(&document);
+    frame->SetViewContext(&context);
+    frame->show();
+    QCoreApplication::processEvents();
+    CChildFrame* child = frame->ActiveChildFrame();
+    ASSERT_NE(child, nullptr);
+    const auto filter = NewFilterOf(ViewKind::Alphas);
+    filter->SetSelector(1, 0);
+    child->SetViewKind(ViewKind::GraphicalUsage, filter.get());
+    CGraphicLayout* layout = layouts.GetGraphicLayout(0);
+    ASSERT_NE(layout, nullptr);
+    layout->AddIntercom(1, {50, 50}, "North");
+    layout->SetModified(true);
+
+    QAction* allow = RoutedItem(*frame, "&Edit", cmd::kAllowChanges);
+    ASSERT_NE(allow, nullptr);
+    EXPECT_TRUE(allow->isEnabled());
+    EXPECT_TRUE(allow->isChecked());
+    QAction* saveAs = RoutedItem(*frame, "&File", cmd::kLayoutSaveAs);
+    ASSERT_NE(saveAs, nullptr);
+    EXPECT_TRUE(saveAs->isEnabled());
+    QAction* save = RoutedItem(*frame, "&File", cmd::kLayoutSave);
+    ASSERT_NE(save, nullptr);
+    save->trigger();
+    EXPECT_FALSE(layout->IsModified());
+    CGraphicLayout read;
+    ASSERT_EQ(LoadLayoutFile(read, "../views", "default").status, LayoutLoadStatus::Loaded);
+    EXPECT_NE(read.FindIntercom(1), nullptr);
+
+    frame->SetViewContext(nullptr);
     document.OnCloseDocument();
 }
 

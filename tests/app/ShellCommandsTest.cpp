@@ -52,7 +52,8 @@ protected:
 
 TEST_F(ShellCommandsTest, TheMenusReadAsTheSystemNamesThem) {
     EXPECT_EQ(Texts(frame->FileMenu()),
-              (QStringList{"&Configuration...", "Diagnostic &Log Settings ...", "-", "E&xit"}));
+              (QStringList{"&Configuration...", "Diagnostic &Log Settings ...", "-", "&Save Layout",
+                           "Save Layout &As...", "-", "E&xit"}));
     EXPECT_EQ(Texts(frame->HelpMenu()), (QStringList{"&Release Notes...", "Quillex &Version...",
                                                      "&Compatibility Status..."}));
     EXPECT_EQ(commands.compatibilityStatus->shortcut(), QKeySequence("Ctrl+Shift+B"));

@@ -103,8 +103,37 @@ TEST(LayoutArchiveRoundTripTest, FarCoordinatesWrapOnlyTheStoredLineTerms) {
     ASSERT_TRUE(Read(Write(layout), read, error)) << error;
     const CTrunkSetObj* back = read.FindTrunkSet(0x0102);
     ASSERT_NE(back, nullptr);
-    EXPECT_EQ(back->Line().length2, static_cast<int32_t>(static_cast<uint32_t>(20000000000)));
+    EXPECT_EQ(back->StoredLine().length2, static_cast<int32_t>(static_cast<uint32_t>(20000000000)));
+    EXPECT_EQ(back->Line(), set.Line()) << "hits follow the line, not the wrapped terms";
     EXPECT_EQ(back->GetRect(), set.GetRect());
+}
+
+TEST(LayoutArchiveRoundTripTest, StaleLineTermsAreKeptForTheFileButNotUsedForHits) {
+    CGraphicLayout layout;
+    CIcomObj& a = layout.AddIntercom(1, {16, 16}, "a");
+    CIcomObj& b = layout.AddIntercom(2, {116, 116}, "b");
+    layout.AddTrunkSet(a, b, {4, 0, 0, 0, 0});
+    std::string bytes = Write(layout);
+    // The diagonal's terms as written: a, b, c, (yA - yB)², (xA - xB)², length².
+    std::string terms;
+    for (int32_t v : {-100, 100, 0, 10000, 10000, 20000}) {
+        terms.append(reinterpret_cast<const char*>(&v), 4);
+    }
+    const size_t at = bytes.find(terms);
+    ASSERT_NE(at, std::string::npos);
+    bytes.replace(at, terms.size(), std::string(terms.size(), '\0'));
+
+    CGraphicLayout read;
+    std::string error;
+    ASSERT_TRUE(Read(bytes, read, error)) << error;
+    const CTrunkSetObj* set = read.FindTrunkSet(0x0102);
+    ASSERT_NE(set, nullptr);
+    EXPECT_EQ(set->StoredLine(), TrunkSetLine{});
+    // A corner of the span far from the diagonal: with the stored zeros only the span decided.
+    const GraphicOptions options;
+    EXPECT_EQ(set->HitTest({106, 26}, options), HitCode::Nothing);
+    EXPECT_EQ(set->HitTest({66, 66}, options), HitCode::TrunkSet);
+    EXPECT_EQ(Write(read), bytes) << "written back as read";
 }
 
 TEST(LayoutArchiveRoundTripTest, ALayoutLinkedTooDeeplyIsRefusedByTheWriter) {

@@ -1,5 +1,6 @@
 #include "LayoutFixtures.h"
 
+#include <algorithm>
 #include <map>
 
 #include "platform/Format.h"
@@ -93,6 +94,55 @@ void RecordingPainter::Text(const GraphicRect& r, const std::string& text, Color
 
 void RecordingPainter::Frame(const GraphicRect& r, ColorRef color) {
     calls.push_back("frame " + RectText(r) + " " + Hex(color));
+}
+
+LayoutModelSource::Lookup FakeModel::FindIntercom(int number, IntercomRow& row,
+                                                  std::string& error) {
+    if (number == failingIntercom) {
+        error = "disk I/O error";
+        return Lookup::Failed;
+    }
+    const auto it = intercoms.find(number);
+    if (it == intercoms.end()) {
+        return Lookup::NotFound;
+    }
+    row = it->second;
+    return Lookup::Found;
+}
+
+LayoutModelSource::Lookup FakeModel::FindTrunkSummary(int from, int to, TrunkSetCounts& counts,
+                                                      std::string& error) {
+    asked.emplace_back(from, to);
+    if (from == failingIntercom || to == failingIntercom) {
+        error = "database is locked";
+        return Lookup::Failed;
+    }
+    const auto it = summary.find({from, to});
+    if (it == summary.end()) {
+        return Lookup::NotFound;
+    }
+    counts = it->second;
+    return Lookup::Found;
+}
+
+LayoutModelSource::Lookup FakeModel::ListIntercoms(std::vector<IntercomEntry>& list,
+                                                   std::string& error) {
+    std::vector<IntercomEntry> byName;
+    for (const auto& [number, row] : intercoms) {
+        byName.push_back({number, row.name});
+    }
+    std::stable_sort(
+        byName.begin(), byName.end(),
+        [](const IntercomEntry& x, const IntercomEntry& y) { return x.name < y.name; });
+    list.clear();
+    for (const IntercomEntry& entry : byName) {
+        if (entry.number == failingIntercom) {
+            error = "disk I/O error";
+            return Lookup::Failed;
+        }
+        list.push_back(entry);
+    }
+    return list.empty() ? Lookup::NotFound : Lookup::Found;
 }
 
 }  // namespace corvane::testing

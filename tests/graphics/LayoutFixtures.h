@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <span>
 #include <string>
 #include <string_view>
@@ -10,6 +11,7 @@
 #include "graphics/GraphicLayout.h"
 #include "graphics/GraphicPainter.h"
 #include "graphics/IcomObj.h"
+#include "graphics/LayoutModelSource.h"
 #include "graphics/TrunkSetObj.h"
 #include "settings/ColorSettings.h"
 
@@ -77,5 +79,20 @@ public:
 };
 
 std::string RectText(const GraphicRect& r);
+
+// A model of a few intercoms and summary rows that records what it is asked; lookups of the
+// failing intercom fail.
+class FakeModel final : public LayoutModelSource {
+public:
+    Lookup FindIntercom(int number, IntercomRow& row, std::string& error) override;
+    Lookup FindTrunkSummary(int from, int to, TrunkSetCounts& counts, std::string& error) override;
+    // By name; the failing intercom's row fails the walk.
+    Lookup ListIntercoms(std::vector<IntercomEntry>& list, std::string& error) override;
+
+    std::map<int, IntercomRow> intercoms;
+    std::map<std::pair<int, int>, TrunkSetCounts> summary;
+    std::vector<std::pair<int, int>> asked;
+    int failingIntercom = -1;
+};
 
 }  // namespace corvane::testing

@@ -1,46 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "LayoutFixtures.h"
 #include "graphics/LayoutModelSource.h"
 
 namespace corvane {
 namespace {
 
-class FakeModel final : public LayoutModelSource {
-public:
-    Lookup FindIntercom(int number, IntercomRow& row, std::string& error) override {
-        if (number == failingIntercom) {
-            error = "disk I/O error";
-            return Lookup::Failed;
-        }
-        const auto it = intercoms.find(number);
-        if (it == intercoms.end()) {
-            return Lookup::NotFound;
-        }
-        row = it->second;
-        return Lookup::Found;
-    }
-    Lookup FindTrunkSummary(int from, int to, TrunkSetCounts& counts, std::string& error) override {
-        asked.emplace_back(from, to);
-        if (from == failingIntercom || to == failingIntercom) {
-            error = "database is locked";
-            return Lookup::Failed;
-        }
-        const auto it = summary.find({from, to});
-        if (it == summary.end()) {
-            return Lookup::NotFound;
-        }
-        counts = it->second;
-        return Lookup::Found;
-    }
-
-    std::map<int, IntercomRow> intercoms;
-    std::map<std::pair<int, int>, TrunkSetCounts> summary;
-    std::vector<std::pair<int, int>> asked;
-    int failingIntercom = -1;
-};
+using testing::FakeModel;
 
 class LayoutRefreshTest : public ::testing::Test {
 protected:

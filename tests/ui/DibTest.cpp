@@ -65,13 +65,19 @@ TEST(Dib, SameSizeCopiesAndAnotherSizeStretches) {
         }
         EXPECT_EQ(canvas.pixel(c.probe), c.colour) << c.probe.x() << "," << c.probe.y();
     }
+}
+
+TEST(Dib, ASourceWithoutATargetIsDrawnWhereItLies) {
+    CDib dib;
+    ASSERT_TRUE(dib.Attach(Quad()));
     QImage canvas = Canvas(4, 4);
     {
         QPainter painter(&canvas);
         const QRect source(1, 1, 1, 1);
         ASSERT_TRUE(dib.Draw(painter, nullptr, &source));
     }
-    EXPECT_EQ(canvas.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(canvas.pixel(1, 1), qRgb(255, 255, 255));
+    EXPECT_EQ(canvas.pixel(0, 0), qRgb(0, 0, 0)) << "not at the origin";
     EXPECT_EQ(canvas.pixel(1, 0), qRgb(0, 0, 0));
 }
 

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "document/VorlinDoc.h"
+#include "graphics/GraphicLayouts.h"
 #include "platform/Format.h"
 #include "platform/ProfileStore.h"
 #include "presentation/BarState.h"
@@ -16,9 +17,11 @@
 #include "ui/AppResources.h"
 #include "ui/VorlinStatusBar.h"
 #include "ui/views/AllTreeView.h"
+#include "ui/views/GraphicalFormView.h"
 #include "ui/views/ViewPanes.h"
 #include "ui/views/VorlinFormView.h"
 #include "ui/views/VorlinListView.h"
+#include "ui/views/VorlinScrollView.h"
 #include "ui/views/VorlinSplitterWnd.h"
 #include "ui/views/VorlinView.h"
 
@@ -151,10 +154,11 @@ void CChildFrame::StorePaneSizes() {
     if (form_ != nullptr) {
         sizes.form = StoredSize(width, heights[0]);
     }
-    if (list_ != nullptr) {
+    const bool lower = list_ != nullptr || graphical_ != nullptr;
+    if (lower) {
         sizes.list = StoredSize(width, heights[1]);
     }
-    if (FirstFrame() && (form_ != nullptr || list_ != nullptr)) {
+    if (FirstFrame() && (form_ != nullptr || lower)) {
         DefaultPaneSizes() = {StoredSize(width, heights[0]), StoredSize(width, heights[1])};
     }
 }
@@ -170,10 +174,13 @@ void CChildFrame::SetViewKind(ViewKind kind, const CVorlinFilterData* filter) {
                             sizes.form, defaults.form);
         form_ = form;
     };
-    const auto replaceList = [&](CVorlinListView* list) {
-        inner_->ReplaceView(1, list != nullptr ? static_cast<QWidget*>(list) : new CVorlinView,
-                            sizes.list, defaults.list);
-        list_ = list;
+    // The list or the graphical view, or a placeholder.
+    const auto replaceLower = [&](QWidget* pane) {
+        list_ = nullptr;
+        graphical_ = nullptr;
+        inner_->ReplaceView(1, pane != nullptr ? pane : new CVorlinView, sizes.list, defaults.list);
+        list_ = qobject_cast<CVorlinListView*>(pane);
+        graphical_ = qobject_cast<CVorlinScrollView*>(pane);
         if (list_ != nullptr) {
             connect(list_, &CVorlinListView::InfoTextsChanged, this, &CChildFrame::UpdateInfoBars);
         }
@@ -184,7 +191,7 @@ void CChildFrame::SetViewKind(ViewKind kind, const CVorlinFilterData* filter) {
             replaced = true;
         }
         if (list_ == nullptr || list_->Kind() != kind) {
-            replaceList(CreateListView(kind, context_, nullptr));
+            replaceLower(CreateListView(kind, context_, nullptr));
             replaced = true;
         }
         if (recordset_ == nullptr || recordsetKind_ != kind) {
@@ -193,9 +200,19 @@ void CChildFrame::SetViewKind(ViewKind kind, const CVorlinFilterData* filter) {
                 db != nullptr && db->IsOpen() ? CreateListRecordset(kind, db->Database()) : nullptr;
             recordsetKind_ = kind;
         }
+    } else if (kind == ViewKind::GraphicalUsage) {
+        replaceForm(new CGraphicalFormView(context_, nullptr));
+        replaceLower(new CVorlinScrollView(context_, nullptr));
+        recordset_.reset();
+        recordsetKind_ = ViewKind::None;
+        const int given = filter != nullptr ? filter->Selector(1) : 0;
+        const int layoutIndex = given >= 0 && given < context_.layouts.NameCount() ? given : 0;
+        graphical_->SetLayoutIndex(layoutIndex);
+        setWindowTitle(CVorlinScrollView::FrameTitle(context_.layouts, layoutIndex));
+        replaced = true;
     } else {
         replaceForm(nullptr);
-        replaceList(nullptr);
+        replaceLower(nullptr);
         recordset_.reset();
         recordsetKind_ = ViewKind::None;
         replaced = true;
@@ -223,6 +240,13 @@ void CChildFrame::SetViewKind(ViewKind kind, const CVorlinFilterData* filter) {
             list_->OnInitialUpdate();
         }
         UpdateInfoBars();
+    } else if (form_ != nullptr && graphical_ != nullptr) {
+        form_->SetTreeView(dynamic_cast<IViewHintReceiver*>(tree_));
+        form_->OnInitialUpdate();
+        form_->repaint();
+        inner_->repaint();
+        graphical_->OnInitialUpdate();
+        UpdateInfoBars();
     } else {
         setWindowTitle(QString());
     }
@@ -236,6 +260,12 @@ void CChildFrame::SetViewKind(ViewKind kind, const CVorlinFilterData* filter) {
         }
     }
     emit KindChanged(kind);
+}
+
+void CChildFrame::SwitchViewKindLater(ViewKind kind, std::unique_ptr<CVorlinFilterData> filter) {
+    std::shared_ptr<CVorlinFilterData> shared(std::move(filter));
+    QMetaObject::invokeMethod(
+        this, [this, kind, shared] { SetViewKind(kind, shared.get()); }, Qt::QueuedConnection);
 }
 
 QString CChildFrame::BarStatePrefix() const {
@@ -361,7 +391,8 @@ std::optional<CommandUi> CChildFrame::RouteCommandUpdate(int id) const {
 
 void CChildFrame::ActivateNextPane(bool forward) {
     std::vector<QWidget*> panes;
-    for (QWidget* pane : {tree_, static_cast<QWidget*>(form_), static_cast<QWidget*>(list_)}) {
+    for (QWidget* pane : {tree_, static_cast<QWidget*>(form_), static_cast<QWidget*>(list_),
+                          static_cast<QWidget*>(graphical_)}) {
         if (pane != nullptr && pane->isVisible()) {
             panes.push_back(pane);
         }

@@ -16,6 +16,7 @@ namespace corvane {
 class CVorlinFilterData;
 class CVorlinFormView;
 class CVorlinListView;
+class CVorlinScrollView;
 class CVorlinSplitterWnd;
 class CVorlinStatusBar;
 
@@ -45,12 +46,16 @@ public:
     static CChildFrame* Of(const QWidget* widget);
 
     ViewKind Kind() const { return kind_; }
-    // filter: none, or the filter the new kind's form takes (its selectors and changed byte).
+    // filter: none, or the filter the new kind's form takes (its selectors and changed byte);
+    // for the graphical kind its first selector is the layout index.
     void SetViewKind(ViewKind kind, const CVorlinFilterData* filter);
+    // The same once the current event is over, for a pane the switch may replace.
+    void SwitchViewKindLater(ViewKind kind, std::unique_ptr<CVorlinFilterData> filter);
 
     QWidget* TreeView() const { return tree_; }
     CVorlinFormView* FormView() const { return form_; }
     CVorlinListView* ListView() const { return list_; }
+    CVorlinScrollView* GraphicalView() const { return graphical_; }
     CListRecordset* ListRecordset() const { return recordset_.get(); }
     CVorlinStatusBar& InfoBar(int index) const { return *infoBars_[index]; }
     CVorlinSplitterWnd& InnerSplitter() const { return *inner_; }
@@ -101,6 +106,7 @@ private:
     QWidget* tree_ = nullptr;
     CVorlinFormView* form_ = nullptr;
     CVorlinListView* list_ = nullptr;
+    CVorlinScrollView* graphical_ = nullptr;
     std::unique_ptr<CListRecordset> recordset_;
     ViewKind recordsetKind_ = ViewKind::None;
 };

@@ -6,6 +6,9 @@ namespace corvane {
 
 // Ids of the commands the main frame's menus route to the panes of the active child frame.
 namespace cmd {
+inline constexpr int kLayoutSave = 32850;
+inline constexpr int kLayoutSaveAs = 32853;
+inline constexpr int kAllowChanges = 32858;
 inline constexpr int kEditUndo = 57643;
 inline constexpr int kEditSelectAll = 57642;
 inline constexpr int kCloseWindow = 32849;

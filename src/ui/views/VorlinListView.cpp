@@ -376,14 +376,9 @@ QAction* CVorlinListView::AddMenuCommand(QMenu& menu, int id, const QString& tex
 }
 
 void CVorlinListView::SwitchFrame(ViewKind kind, std::unique_ptr<CVorlinFilterData> filter) {
-    CChildFrame* frame = CChildFrame::Of(this);
-    if (frame == nullptr) {
-        return;
+    if (CChildFrame* frame = CChildFrame::Of(this)) {
+        frame->SwitchViewKindLater(kind, std::move(filter));
     }
-    std::shared_ptr<CVorlinFilterData> shared(std::move(filter));
-    QMetaObject::invokeMethod(
-        frame, [frame, kind, shared] { frame->SetViewKind(kind, shared.get()); },
-        Qt::QueuedConnection);
 }
 
 int CVorlinListView::RowNumber(int row, size_t positionItem) const {

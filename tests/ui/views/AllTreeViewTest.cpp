@@ -16,6 +16,7 @@
 #include "ViewsRig.h"
 #include "document/VorlinDoc.h"
 #include "graphics/GraphicLayouts.h"
+#include "graphics/LayoutFile.h"
 #include "platform/ProfileStore.h"
 #include "presentation/NavigationItems.h"
 #include "ui/views/VorlinFormView.h"
@@ -104,9 +105,14 @@ testing::FakeNetwork NamedNetwork() {
 }
 
 // The layout folder of the rig with these files in it, listed again.
+// Layout files of one intercom each, its caption telling the files apart; a frame switched to
+// one of them opens it without a word.
 void SaveLayoutFiles(ViewsRig& rig, const std::vector<std::pair<std::string, std::string>>& files) {
-    for (const auto& [name, bytes] : files) {
-        std::ofstream(rig.layouts.Directory() + "/" + name + ".vlv", std::ios::binary) << bytes;
+    for (const auto& [name, tag] : files) {
+        CGraphicLayout layout;
+        layout.AddIntercom(1, {40, 40}, std::string(tag.c_str()));
+        std::string error;
+        EXPECT_TRUE(SaveLayoutFile(layout, rig.layouts.Directory(), name, error)) << error;
     }
     rig.layouts.EnumerateLayoutFiles();
 }
@@ -332,12 +338,13 @@ TEST_F(AllTreeViewLayouts, InsertMakesTheNextViewLayoutAndEveryTreeListsIt) {
 
 TEST_F(AllTreeViewLayouts, RenameFollowsTheNameRulesAndNeverReplacesAFile) {
     const std::string west = ReadFile(File("west"));
+    const std::string eastBytes = ReadFile(File("east"));
     QTreeWidgetItem* east = Item(tree, ViewKind::GraphicalUsage, 1);
     for (const char* typed : {"West", "default", "a/b", "..", "  ", "tab\there"}) {
         tree->RenameSavedView(east, typed);
         EXPECT_EQ(east->text(0), "east") << typed;
         EXPECT_EQ(rig.layouts.Name(1), "east");
-        EXPECT_EQ(ReadFile(File("east")), "east bytes");
+        EXPECT_EQ(ReadFile(File("east")), eastBytes);
         EXPECT_EQ(ReadFile(File("west")), west);
     }
     const auto renames = [&] {
@@ -349,7 +356,7 @@ TEST_F(AllTreeViewLayouts, RenameFollowsTheNameRulesAndNeverReplacesAFile) {
     tree->RenameSavedView(east, "  Zulu ");
     EXPECT_EQ(Layouts(tree), (std::vector<std::string>{"west", "Zulu"}));
     EXPECT_EQ(Layouts(otherTree), (std::vector<std::string>{"west", "Zulu"}));
-    EXPECT_EQ(ReadFile(File("Zulu")), "east bytes");
+    EXPECT_EQ(ReadFile(File("Zulu")), eastBytes);
     EXPECT_FALSE(fs::exists(File("east")));
     EXPECT_EQ(renames(), 1);
 
@@ -407,10 +414,13 @@ TEST_F(AllTreeViewLayouts, DeleteAsksThenRemovesTheFileTheNameAndTheItems) {
     // The freed slot is the next new layout's.
     frame->RouteCommand(cmd::kNewLayout);
     EXPECT_EQ(rig.layouts.Name(2), "view1");
+    // The frame shows the new layout, whose view wrote its missing file empty.
+    EXPECT_EQ(frame->Kind(), ViewKind::GraphicalUsage);
+    EXPECT_TRUE(fs::exists(File("view1")));
 
     // Without its file a layout stays; without the confirmation setting nobody is asked.
     rig.supervision.settings.Modify([](AppSettings& s) { s.ConfirmFileDeletes = false; });
-    Select(2);
+    fs::remove(File("view1"));
     Key(tree, Qt::Key_Delete);
     EXPECT_EQ(rig.layouts.Name(2), "view1");
     Select(1);
