@@ -125,7 +125,7 @@ void CChildFrame::CreateClient() {
     }
     setWidget(client);
 
-    if (KindPaneSizes()[0].form.isNull()) {
+    if (!KindPaneSizes()[0].form.isValid()) {
         // The first frame: the form heights of every kind from the profile.
         for (int k = 0; k < 9; ++k) {
             const ViewKind kind = static_cast<ViewKind>(k);
@@ -140,7 +140,8 @@ void CChildFrame::CreateClient() {
 
 void CChildFrame::StorePaneSizes() {
     const QList<int> heights = inner_->sizes();
-    if (heights.size() != 2) {
+    // A frame not shown yet has no sizes of its own to keep.
+    if (heights.size() != 2 || !inner_->isVisible()) {
         return;
     }
     const int width = inner_->width();

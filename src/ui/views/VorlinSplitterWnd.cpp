@@ -10,21 +10,28 @@ CVorlinSplitterWnd::CVorlinSplitterWnd(Qt::Orientation orientation, QWidget* par
 }
 
 QWidget* CVorlinSplitterWnd::ReplaceView(int index, QWidget* view, QSize& size, QSize defaultSize) {
-    if (size.isNull()) {
+    // Unknown: never set (invalid) or 0 x 0.
+    const auto unknown = [](QSize s) { return !s.isValid() || s.isNull(); };
+    if (unknown(size)) {
         size = defaultSize;
     }
     QList<int> lengths = sizes();
     QWidget* old = widget(index);
     const bool wasActive = old == nullptr || old->isAncestorOf(QApplication::focusWidget()) ||
                            old == QApplication::focusWidget();
+    QSizePolicy policy = view->sizePolicy();
     if (old != nullptr) {
+        // The pane keeps its share of the room the splitter gains or loses.
+        policy.setHorizontalStretch(old->sizePolicy().horizontalStretch());
+        policy.setVerticalStretch(old->sizePolicy().verticalStretch());
         // The old view goes first: it may save what it holds (a layout) while it still can.
         old->hide();
         delete old;
     }
+    view->setSizePolicy(policy);
     insertWidget(index, view);
     const int length = orientation() == Qt::Vertical ? size.height() : size.width();
-    if (!size.isNull() && lengths.size() == count() && index < lengths.size()) {
+    if (!unknown(size) && lengths.size() == count() && index < lengths.size()) {
         const int total = lengths[0] + (count() > 1 ? lengths[1] : 0);
         lengths[index] = length;
         if (count() == 2) {
