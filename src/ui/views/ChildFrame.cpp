@@ -282,7 +282,8 @@ void CChildFrame::UpdateInfoBars() {
         for (int p = 1; p <= kInfoPanesPerBar; ++p) {
             const QString text =
                 list_ != nullptr ? list_->GetInfoText(i * kInfoPanesPerBar + p) : QString();
-            infoBars_[i]->SetPaneText(p, text);
+            // A pane grows to its longest count, so the bar does not jitter from tick to tick.
+            infoBars_[i]->SetPaneTextSized(p, text, true);
             infoBars_[i]->setEnabled(list_ != nullptr);
         }
     }
