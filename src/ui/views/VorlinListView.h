@@ -48,7 +48,7 @@ public:
 
     // Once, after the frame connected the panes: opens the query, loads the column layout,
     // applies the kind's sort state and handles the opening hint.
-    void OnInitialUpdate();
+    virtual void OnInitialUpdate();
     bool IsInitialised() const { return initialised_; }
     void OnUpdate(IViewHintReceiver* sender, ViewUpdateHint hint,
                   const HintPayload& payload) override;
