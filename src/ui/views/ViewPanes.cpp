@@ -2,6 +2,8 @@
 
 #include "ui/views/IcomFormView.h"
 #include "ui/views/IcomListView.h"
+#include "ui/views/TrunkFormView.h"
+#include "ui/views/TrunkListView.h"
 
 namespace corvane {
 
@@ -9,6 +11,8 @@ CVorlinFormView* CreateFormView(ViewKind kind, const ViewContext& context, QWidg
     switch (kind) {
         case ViewKind::Intercoms:
             return new CIcomFormView(context, parent);
+        case ViewKind::Trunks:
+            return new CTrunkFormView(context, parent);
         default:
             return nullptr;
     }
@@ -18,6 +22,8 @@ CVorlinListView* CreateListView(ViewKind kind, const ViewContext& context, QWidg
     switch (kind) {
         case ViewKind::Intercoms:
             return new CIcomListView(context, parent);
+        case ViewKind::Trunks:
+            return new CTrunkListView(context, parent);
         default:
             return nullptr;
     }
