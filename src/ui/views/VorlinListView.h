@@ -142,6 +142,9 @@ private:
     CListTableModel* model_;
     CListRecordset* recordset_ = nullptr;
     bool initialised_ = false;
+    bool opening_ = false;  // in the first update
+    // The sort and filter texts of the rows last read during the first update.
+    std::pair<std::string, std::string> rowsRead_;
     std::vector<int> hiddenWidths_;  // -1 while the column is shown
     std::vector<int> savedOrder_;
     int sortColumn_ = -1;
