@@ -292,6 +292,8 @@ void CChildFrame::UpdateInfoBars() {
 void CChildFrame::ToggleInfoBar(int barId) {
     CVorlinStatusBar* bar = infoBars_[barId == cmd::kInfoBar1 ? 0 : 1];
     bar->setVisible(bar->isHidden());
+    // A list may count only for the bars shown: a bar shown again asks for its texts.
+    UpdateInfoBars();
     if (kind_ != ViewKind::None) {
         SaveBarState();
     }
