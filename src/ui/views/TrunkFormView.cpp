@@ -213,13 +213,13 @@ void CTrunkFormView::OnUpdate(IViewHintReceiver*, ViewUpdateHint hint, const Hin
 void CTrunkFormView::FillIntercomBoxes() {
     CVorlinDatabase* db = context_.doc.Database();
     const bool nameless = context_.settings.Snapshot().ShowNamelessIntercoms;
+    const ChoiceList choices = db != nullptr && db->IsOpen()
+                                   ? FillIntercomCombo(db->Database(), true, nameless)
+                                   : ChoiceList{};
     for (QComboBox* box : {intercom_, otherIntercom_}) {
         const QSignalBlocker block(box);
         box->clear();
-        if (db == nullptr || !db->IsOpen()) {
-            continue;
-        }
-        for (const Choice& choice : FillIntercomCombo(db->Database(), true, nameless)) {
+        for (const Choice& choice : choices) {
             box->addItem(QString::fromStdString(choice.text), choice.data);
         }
     }

@@ -14,12 +14,13 @@
 #include "settings/AppSettings.h"
 #include "store/DaoException.h"
 #include "store/VorlinDatabase.h"
+#include "ui/VorlinStatusBar.h"
+#include "ui/views/ChildFrame.h"
 
 namespace corvane {
 namespace {
 
 constexpr int kStateInUse = 2;
-constexpr int kResultFail = 1, kResultError = 2, kResultPending = 3, kResultSkipped = 5;
 
 void AddItems(QMenu& menu, const TrunkMenu& items,
               const std::function<QAction*(QMenu&, int, const QString&)>& addCommand) {
@@ -38,22 +39,15 @@ void AddItems(QMenu& menu, const TrunkMenu& items,
     }
 }
 
+CDaoDatabase* OpenDatabase(CVorlinDoc& doc) {
+    CVorlinDatabase* db = doc.Database();
+    return db != nullptr && db->IsOpen() ? &db->Database() : nullptr;
+}
+
 }  // namespace
 
 CTrunkListView::CTrunkListView(const ViewContext& context, QWidget* parent)
-    : CVorlinListView(context, ViewKind::Trunks, parent) {
-    CVorlinDatabase* db = context_.doc.Database();
-    if (db == nullptr || !db->IsOpen()) {
-        return;
-    }
-    try {
-        status_ = std::make_unique<CTrunkStatusRS>(db->Database());
-        service_ = std::make_unique<CTrunkServiceRS>(db->Database());
-        results_ = std::make_unique<CTrunkResultsRS>(db->Database());
-    } catch (const CDaoException& e) {
-        ReportDaoException(e, "Error\nDescription: %s");
-    }
-}
+    : CVorlinListView(context, ViewKind::Trunks, parent), totals_(OpenDatabase(context.doc)) {}
 
 CTrunkListView::~CTrunkListView() = default;
 
@@ -77,16 +71,7 @@ void CTrunkListView::ApplyFilter(const CVorlinFilterData& filter) {
         return;
     }
     BuildTrunkFilter(GetRecordset(), trunks, context_.doc.Names());
-    const std::string& text = GetRecordset()->m_strFilter;
-    if (status_ != nullptr) {
-        status_->BuildQuery(text);
-    }
-    if (service_ != nullptr) {
-        service_->BuildQuery(text);
-    }
-    if (results_ != nullptr) {
-        results_->BuildQuery(text);
-    }
+    totals_.SetFilter(GetRecordset()->m_strFilter);
 }
 
 void CTrunkListView::ApplyColumnEffects(ViewUpdateHint hint) {
@@ -104,47 +89,27 @@ void CTrunkListView::ApplyColumnEffects(ViewUpdateHint hint) {
 }
 
 void CTrunkListView::ReadTotals() {
-    if (status_ != nullptr) {
-        status_->ReadTotals();
-    }
-    if (service_ != nullptr) {
-        service_->ReadCount();
-    }
-    if (results_ != nullptr) {
-        results_->ReadTotals();
-    }
+    // Read when the info bars take their texts, and only for the bars shown.
+    totals_.Invalidate();
+}
+
+bool CTrunkListView::IsBarShown(CTrunkListTotals::Bar bar) const {
+    const CChildFrame* frame = CChildFrame::Of(this);
+    return frame == nullptr || !frame->InfoBar(bar).isHidden();
 }
 
 QString CTrunkListView::GetInfoText(int number) const {
-    const auto count = [](const char* format, long n) {
-        return QString::fromStdString(StrFormat(format, static_cast<int>(n)));
-    };
-    switch (number) {
-        case 1:
-            return status_ ? count("%d Trunks", status_->GetGrandTotal()) : QString();
-        case 2:
-            return status_ ? count("%d Allocated", status_->GetAllocated()) : QString();
-        case 3:
-            return status_ ? count("%d In Use", status_->GetInUse()) : QString();
-        case 4:
-            return status_ ? count("%d Maintenance", status_->GetMaintenance()) : QString();
-        case 5: {
-            const CQuillex* controller = context_.doc.Controller();
-            const bool supported = controller != nullptr && controller->HasOutOfServiceCapability();
-            return service_ && supported ? count("%d Out-of-service", service_->GetCount())
-                                         : QString();
+    const CTrunkListTotals::Bar bar = CTrunkListTotals::BarOf(number);
+    if (IsBarShown(bar)) {
+        try {
+            totals_.Read(bar);
+        } catch (const CDaoException& e) {
+            ReportDaoException(e, "Error\nDescription: %s");
         }
-        case 6:
-            return results_ ? count("%d Pending", results_->GetTotal(kResultPending)) : QString();
-        case 7:
-            return results_ ? count("%d Skipped", results_->GetTotal(kResultSkipped)) : QString();
-        case 8:
-            return results_ ? count("%d Failed", results_->GetTotal(kResultFail)) : QString();
-        case 9:
-            return results_ ? count("%d Error", results_->GetTotal(kResultError)) : QString();
-        default:
-            return {};
     }
+    const CQuillex* controller = context_.doc.Controller();
+    return QString::fromStdString(
+        totals_.InfoText(number, controller != nullptr && controller->HasOutOfServiceCapability()));
 }
 
 std::string CTrunkListView::CellOf(int row, size_t positionItem) const {

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "document/ListRowKeys.h"
-#include "store/TotalsRecordsets.h"
+#include "presentation/TrunkListTotals.h"
 #include "ui/views/VorlinListView.h"
 
 class QMenu;
@@ -49,9 +49,11 @@ private:
     bool ConfirmTest(int stringId, int trunk) const;
     void ViewRequests(int trunk);
 
-    std::unique_ptr<CTrunkStatusRS> status_;
-    std::unique_ptr<CTrunkServiceRS> service_;
-    std::unique_ptr<CTrunkResultsRS> results_;
+    // Whether the frame shows the info bar (a list outside a frame shows them all).
+    bool IsBarShown(CTrunkListTotals::Bar bar) const;
+
+    // Read when the info bars ask for their texts.
+    mutable CTrunkListTotals totals_;
 };
 
 }  // namespace corvane
