@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 
 #include "TrunkViews.h"
@@ -121,6 +122,24 @@ TEST(TrunkFormView, ChoosingAnIntercomFiltersTheListAndTitlesTheFrame) {
     EXPECT_NE(frame->windowTitle().toStdString().find(network.matrices[1].name), std::string::npos);
     intercom->setCurrentIndex(0);  // all intercoms
     EXPECT_EQ(TrunkList(frame)->Model().rowCount(), 40);
+}
+
+TEST(TrunkFormView, ARenamedIntercomIsRenamedInBothBoxesAndKeepsItsSelection) {
+    ViewsRig rig;
+    CChildFrame* frame = rig.OpenFrame(ViewKind::Trunks);
+    CTrunkFormView* form = TrunkForm(frame);
+    ASSERT_NE(form, nullptr);
+    auto* intercom = qobject_cast<QComboBox*>(form->Control(CTrunkFormView::kIntercomBox));
+    auto* other = qobject_cast<QComboBox*>(form->Control(CTrunkFormView::kOtherIntercomBox));
+    intercom->setCurrentIndex(intercom->findData(3));
+    rig.supervision.model.SetMatrixName(2, "NEWS");
+    ASSERT_TRUE(rig.supervision.TickUntil([&] {
+        QCoreApplication::processEvents();
+        return intercom->findText("NEWS") >= 0;
+    }));
+    EXPECT_GE(other->findText("NEWS"), 0);
+    EXPECT_EQ(intercom->currentData().toInt(), 3);
+    EXPECT_EQ(intercom->currentText(), "NEWS");
 }
 
 TEST(TrunkFormView, ASecondFrameStartsFromTheLastCheckStates) {

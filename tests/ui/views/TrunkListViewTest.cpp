@@ -486,6 +486,19 @@ TEST(TrunkListView, ContextMenuFollowsTheSelection) {
     }
 }
 
+TEST(TrunkListView, SelectAllSelectsEveryTrunk) {
+    ViewsRig rig;
+    CChildFrame* frame = rig.OpenFrame(ViewKind::Trunks);
+    CTrunkListView* list = TrunkList(frame);
+    ASSERT_NE(list, nullptr);
+    rig.window.activateWindow();
+    list->setFocus();
+    ASSERT_TRUE(testing::ProcessEventsUntil([&] { return list->hasFocus(); }));
+    EXPECT_TRUE(frame->RouteCommandUpdate(cmd::kEditSelectAll)->enabled);
+    EXPECT_TRUE(frame->RouteCommand(cmd::kEditSelectAll));
+    EXPECT_EQ(list->SelectedCount(), 40);
+}
+
 TEST(TrunkListView, ScreenshotOfAFullNetwork) {
     ViewsRig rig(testing::BuildFakeNetwork(256, 10000));
     SetAnalyzer(rig, "Tonexa");
