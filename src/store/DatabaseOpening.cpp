@@ -94,6 +94,8 @@ bool CVorlinDatabase::OpenDatabase() {
         UpgradeAlarms("Alarms");
         UpgradeAlarms("AlarmsArchive");
         KeepAlarmAndRequestIdsAboveArchives();
+        // On the upgraded tables: an older Trunks table gains the column its index needs.
+        CreateListIndexes();
 
         alarms_ = OpenTable<CAlarmsRS>(*db_);
         RunAlarmStartupPass();

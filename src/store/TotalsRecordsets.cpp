@@ -39,10 +39,21 @@ void CLookupTotalsRS::BuildQuery(const std::string& filter) {
 }
 
 void CLookupTotalsRS::ReadTotals() {
+    try {
+        Requery();
+    } catch (const CDaoException&) {
+        // The totals are a display aid: zeros, the next repaint tries again.
+        std::fill(totals_.begin(), totals_.end(), 0);
+        grandTotal_ = 0;
+        return;
+    }
+    CountTotals();
+}
+
+void CLookupTotalsRS::CountTotals() {
     std::fill(totals_.begin(), totals_.end(), 0);
     grandTotal_ = 0;
     try {
-        Requery();
         if (IsBOF() && IsEOF()) {
             return;
         }
@@ -180,6 +191,15 @@ void CTrunkServiceRS::ReadCount() {
     count_ = 0;
     try {
         Requery();
+    } catch (const CDaoException&) {
+        return;  // a display aid: the count stays 0 until the next repaint
+    }
+    TakeCount();
+}
+
+void CTrunkServiceRS::TakeCount() {
+    count_ = 0;
+    try {
         if (!(IsBOF() && IsEOF())) {
             MoveFirst();
             count_ = IsEOF() ? 0 : static_cast<long>(m_Count.Value());

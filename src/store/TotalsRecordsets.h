@@ -20,6 +20,9 @@ public:
     void BuildQuery(const std::string& filter);
     // Requeries and counts again; a database failure leaves the totals as far as counted.
     void ReadTotals();
+    // Counts the rows the query read when it was built or last requeried, without reading
+    // them again; a database failure leaves the totals as far as counted.
+    void CountTotals();
 
     // The total of one lookup index, 0 outside the table.
     long GetTotal(int index) const;
@@ -101,6 +104,8 @@ public:
     void BuildQuery(const std::string& filter);
     // A database failure leaves the count 0.
     void ReadCount();
+    // The count the query read when it was built or last requeried.
+    void TakeCount();
     long GetCount() const { return count_; }
 
     DaoInt32 m_Count;

@@ -102,6 +102,8 @@ private:
     void OpenRecordsets();
     void FillLookupTables();
     void UpgradeIntercoms();
+    // The indexes the list views' joins read by; a file without them gets them.
+    void CreateListIndexes();
     void UpgradeAlarms(const std::string& table);
     void AddField(const std::string& table, const TableLayout& layout, const char* field,
                   bool withDefault);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "document/ViewUpdateHint.h"
+#include "fakes/FakeTrunkStates.h"
 #include "fakes/SupervisionRig.h"
 #include "store/StoreFixture.h"
 
@@ -25,19 +26,6 @@ using testing::FakeQueuedRequest;
 using testing::FakeTrunk;
 using testing::RawDb;
 using testing::SupervisionRig;
-
-const char* StateName(uint8_t status) {
-    switch (status & ~0x08) {
-        case 2:
-            return "Alloc";
-        case 3:
-            return "In Use";
-        case 4:
-            return "Maint";
-        default:
-            return "Idle";
-    }
-}
 
 std::string Int(int v) {
     return std::to_string(v);
@@ -72,7 +60,7 @@ std::vector<std::string> DatabaseDifferences(const FakeNetwork& n, RawDb& db) {
                db.One("SELECT End1IntercomIndex || '/' || End1Number || '-' || "
                       "End2IntercomIndex || '/' || End2Number" +
                       where));
-        expect("state of trunk " + Int(static_cast<int>(t) + 1), StateName(ft.status),
+        expect("state of trunk " + Int(static_cast<int>(t) + 1), testing::TrunkStateName(ft.status),
                db.One("SELECT State" + where));
         const int a = ft.end1Intercom + 1;
         const int b = ft.end2Intercom + 1;

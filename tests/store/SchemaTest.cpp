@@ -141,9 +141,13 @@ TEST_F(SchemaTest, KeysIndexesAndViews) {
                   std::string::npos)
             << table;
     }
-    // The one named index ignores nulls.
-    EXPECT_EQ(raw.Query("SELECT name FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL"),
-              (std::vector<std::vector<std::string>>{{"Intercoms_SecondaryKey"}}));
+    // The one named index of the schema ignores nulls; the others are the lists' own.
+    EXPECT_EQ(raw.Query("SELECT name FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL "
+                        "ORDER BY name"),
+              (std::vector<std::vector<std::string>>{{"Alphas_EndKey"},
+                                                     {"Intercoms_SecondaryKey"},
+                                                     {"Trunks_ResultKey"},
+                                                     {"Trunks_ServiceKey"}}));
     EXPECT_EQ(raw.One("SELECT partial FROM pragma_index_list('Intercoms') WHERE name = "
                       "'Intercoms_SecondaryKey'"),
               "1");
@@ -161,6 +165,21 @@ TEST_F(SchemaTest, KeysIndexesAndViews) {
                   {"AllNames"}, {"DuplicateTrunkEnds"}, {"PortNames"}}));
     EXPECT_EQ(raw.One("PRAGMA integrity_check"), "ok");
     EXPECT_EQ(raw.One("PRAGMA journal_mode"), "wal");
+}
+
+TEST_F(SchemaTest, AFileWithoutTheListsIndexesGetsThemWhenOpened) {
+    OpenStore().reset();
+    {
+        RawDb raw(DbPath());
+        for (const char* index : {"Alphas_EndKey", "Trunks_ResultKey", "Trunks_ServiceKey"}) {
+            raw.Query(std::string("DROP INDEX ") + index);
+        }
+    }
+    auto store = OpenStore();
+    RawDb raw(DbPath());
+    EXPECT_EQ(raw.One("SELECT COUNT(*) FROM sqlite_master WHERE type = 'index' AND name IN "
+                      "('Alphas_EndKey', 'Trunks_ResultKey', 'Trunks_ServiceKey')"),
+              "3");
 }
 
 TEST_F(SchemaTest, LookupRowsAndTheStatusRowAreThereAfterOpening) {

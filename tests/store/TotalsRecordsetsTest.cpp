@@ -94,6 +94,25 @@ TEST_F(TotalsRecordsetsTest, TotalsFollowTheTableOnReread) {
     EXPECT_EQ(rs.GetCount(), 4);
 }
 
+TEST_F(TotalsRecordsetsTest, CountingTakesWhatTheQueryReadWithoutReadingAgain) {
+    CTrunkStatusRS states(Db());
+    CTrunkServiceRS service(Db());
+    Exec("UPDATE Trunks SET State = 'Maint', OOS = -1");
+    // Built before the change: the counts of the rows read then.
+    states.CountTotals();
+    service.TakeCount();
+    EXPECT_EQ(states.GetIdle(), 2);
+    EXPECT_EQ(states.GetMaintenance(), 1);
+    EXPECT_EQ(service.GetCount(), 2);
+    states.BuildQuery("(Trunks.End1IntercomIndex = 5 OR Trunks.End2IntercomIndex = 5)");
+    service.BuildQuery("(Trunks.End1IntercomIndex = 5 OR Trunks.End2IntercomIndex = 5)");
+    states.CountTotals();
+    service.TakeCount();
+    EXPECT_EQ(states.GetMaintenance(), states.GetGrandTotal());
+    EXPECT_EQ(service.GetCount(), states.GetGrandTotal());
+    EXPECT_GT(states.GetGrandTotal(), 0);
+}
+
 TEST_F(TotalsRecordsetsTest, SummaryStartsWithTheTotalsOfEveryIntercom) {
     CSummaryStatusRS rs(Db());
     EXPECT_EQ(rs.GetIntercomCount(), 3);

@@ -76,7 +76,7 @@ TEST_F(UpgradeTest, ANarrowComStateRebuildsIntercomsWithItsRowsAndIndex) {
               (std::vector<std::vector<std::string>>{{"1", "North", "OK", "0"},
                                                      {"2", "south", "Lost", "-1"}}));
     EXPECT_EQ(raw_->One("SELECT group_concat(name) FROM sqlite_master WHERE type = 'index' AND "
-                        "sql IS NOT NULL"),
+                        "sql IS NOT NULL AND tbl_name = 'Intercoms'"),
               "Intercoms_SecondaryKey");
     EXPECT_EQ(raw_->One("SELECT count(*) FROM Intercoms WHERE IntercomName = 'SOUTH'"), "1");
     EXPECT_EQ(raw_->One("SELECT count(*) FROM AllNames"), "0");  // the views still work
@@ -89,7 +89,10 @@ TEST_F(UpgradeTest, SummaryAndTrunksReceiveTheirOutOfServiceFields) {
             "SMALLINT NOT NULL, NumTrunks SMALLINT, NumAllocated SMALLINT, NumInUse SMALLINT, "
             "NumMaint SMALLINT, PRIMARY KEY (FromIntercomIndex, ToIntercomIndex))",
             "INSERT INTO TrunkSummary VALUES (1, 2, 3, 0, 0, 0)");
-    raw_->Exec("ALTER TABLE Trunks DROP COLUMN OOS; INSERT INTO Trunks (TrunkIndex) VALUES (4)");
+    // An older file has neither the column nor the index on it.
+    raw_->Exec(
+        "DROP INDEX Trunks_ServiceKey; ALTER TABLE Trunks DROP COLUMN OOS; INSERT INTO Trunks "
+        "(TrunkIndex) VALUES (4)");
     Reopen();
     EXPECT_EQ(Columns("TrunkSummary").back(), "NumOOS SMALLINT");
     EXPECT_EQ(raw_->One("SELECT count(*) FROM TrunkSummary"), "0");
@@ -97,6 +100,8 @@ TEST_F(UpgradeTest, SummaryAndTrunksReceiveTheirOutOfServiceFields) {
     EXPECT_EQ(raw_->One("SELECT OOS FROM Trunks"), "0");
     EXPECT_EQ(raw_->One("SELECT dflt_value FROM pragma_table_info('Trunks') WHERE name = 'OOS'"),
               "0");
+    EXPECT_EQ(raw_->One("SELECT count(*) FROM sqlite_master WHERE name = 'Trunks_ServiceKey'"),
+              "1");
 }
 
 class AlarmsUpgradeTest : public UpgradeTest, public ::testing::WithParamInterface<const char*> {};

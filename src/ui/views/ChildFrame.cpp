@@ -146,7 +146,8 @@ void CChildFrame::CreateClient() {
 
 void CChildFrame::StorePaneSizes() {
     const QList<int> heights = inner_->sizes();
-    if (heights.size() != 2) {
+    // A frame not shown yet has no sizes of its own to keep.
+    if (heights.size() != 2 || !inner_->isVisible()) {
         return;
     }
     const int width = inner_->width();
@@ -314,7 +315,7 @@ void CChildFrame::UpdateInfoBars() {
         for (int p = 1; p <= kInfoPanesPerBar; ++p) {
             const QString text =
                 list_ != nullptr ? list_->GetInfoText(i * kInfoPanesPerBar + p) : QString();
-            // A count longer than the pane's first width widens it rather than being cut.
+            // A pane grows to its longest count, so the bar does not jitter from tick to tick.
             infoBars_[i]->SetPaneTextSized(p, text, true);
             infoBars_[i]->setEnabled(list_ != nullptr);
         }
@@ -324,6 +325,8 @@ void CChildFrame::UpdateInfoBars() {
 void CChildFrame::ToggleInfoBar(int barId) {
     CVorlinStatusBar* bar = infoBars_[barId == cmd::kInfoBar1 ? 0 : 1];
     bar->setVisible(bar->isHidden());
+    // A list may count only for the bars shown: a bar shown again asks for its texts.
+    UpdateInfoBars();
     if (kind_ != ViewKind::None) {
         SaveBarState();
     }

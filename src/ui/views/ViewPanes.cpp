@@ -12,6 +12,8 @@
 #include "ui/views/RequestListView.h"
 #include "ui/views/SummaryFormView.h"
 #include "ui/views/SummaryListView.h"
+#include "ui/views/TrunkFormView.h"
+#include "ui/views/TrunkListView.h"
 
 namespace corvane {
 
@@ -29,6 +31,8 @@ CVorlinFormView* CreateFormView(ViewKind kind, const ViewContext& context, QWidg
             return new CDupTrunkFormView(context, parent);
         case ViewKind::TrunkSummary:
             return new CSummaryFormView(context, parent);
+        case ViewKind::Trunks:
+            return new CTrunkFormView(context, parent);
         default:
             return nullptr;
     }
@@ -48,6 +52,8 @@ CVorlinListView* CreateListView(ViewKind kind, const ViewContext& context, QWidg
             return new CDupTrunkListView(context, parent);
         case ViewKind::TrunkSummary:
             return new CSummaryListView(context, parent);
+        case ViewKind::Trunks:
+            return new CTrunkListView(context, parent);
         default:
             return nullptr;
     }

@@ -101,20 +101,32 @@ void CVorlinListView::OnInitialUpdate() {
         return;
     }
     setUpdatesEnabled(false);
-    ListControlSetup setup;
-    if (OpenListQuery(*recordset_, Query(), viewport()->width(), positions_, setup)) {
-        model_->SetRecordset(recordset_, setup.columns);
-    } else {
-        model_->SetRecordset(nullptr, {});
-    }
-    LoadColumnLayout();
-    initialised_ = true;
     const KindState& shared = SharedState(kind_);
-    ascending_ = shared.ascending;
+    // The rows are read once: by the opener, or, when the kind's lists are sorted, by the
+    // sort's requery, the opener then reading no rows (it only learns the columns).
+    const std::string filter = recordset_->m_strFilter;
     if (shared.sortColumn >= 0) {
+        recordset_->m_strFilter = "0 = 1";
+    }
+    ListControlSetup setup;
+    const bool opened = OpenListQuery(*recordset_, Query(), viewport()->width(), positions_, setup);
+    recordset_->m_strFilter = filter;
+    model_->SetRecordset(opened ? recordset_ : nullptr,
+                         opened ? setup.columns : std::vector<ListColumnSetup>{});
+    initialised_ = true;
+    opening_ = true;
+    rowsRead_ = {recordset_->m_strSort, recordset_->m_strFilter};
+    ascending_ = shared.ascending;
+    if (shared.sortColumn >= 0 && opened) {
+        rowsRead_ = {};  // read with another filter
         SetSortColumn(shared.sortColumn);
     }
+    // Widths fitted to the rows read, without the room of the sort arrow.
+    horizontalHeader()->setSortIndicatorShown(false);
+    LoadColumnLayout();
+    horizontalHeader()->setSortIndicatorShown(sortColumn_ >= 0);
     OnUpdate(nullptr, ListHintRuleOf(*ListKindOf(kind_)).openingHint, {});
+    opening_ = false;
     setUpdatesEnabled(true);
 }
 
@@ -139,8 +151,12 @@ void CVorlinListView::OnUpdate(IViewHintReceiver*, ViewUpdateHint hint,
     if (!reaction.repaint) {
         return;
     }
-    if (reaction.requery) {
+    // While the view opens, the rows already read in this order and filter are current.
+    const bool current = opening_ && recordset_->m_strSort == rowsRead_.first &&
+                         recordset_->m_strFilter == rowsRead_.second;
+    if (reaction.requery && !current) {
         RequeryKeepingSelection();
+        rowsRead_ = {recordset_->m_strSort, recordset_->m_strFilter};
     }
     ApplyColumnEffects(hint);
     if (!reaction.requery) {

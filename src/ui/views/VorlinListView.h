@@ -48,7 +48,7 @@ public:
 
     // Once, after the frame connected the panes: opens the query, loads the column layout,
     // applies the kind's sort state and handles the opening hint.
-    void OnInitialUpdate();
+    virtual void OnInitialUpdate();
     bool IsInitialised() const { return initialised_; }
     void OnUpdate(IViewHintReceiver* sender, ViewUpdateHint hint,
                   const HintPayload& payload) override;
@@ -145,6 +145,9 @@ private:
     CListTableModel* model_;
     CListRecordset* recordset_ = nullptr;
     bool initialised_ = false;
+    bool opening_ = false;  // in the first update
+    // The sort and filter texts of the rows last read during the first update.
+    std::pair<std::string, std::string> rowsRead_;
     std::vector<int> hiddenWidths_;  // -1 while the column is shown
     std::vector<int> savedOrder_;
     int sortColumn_ = -1;

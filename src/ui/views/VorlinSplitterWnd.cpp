@@ -8,35 +8,37 @@ namespace corvane {
 CVorlinSplitterWnd::CVorlinSplitterWnd(Qt::Orientation orientation, QWidget* parent)
     : QSplitter(orientation, parent) {
     setChildrenCollapsible(false);
+    // Once the operator moves a divider, the panes are theirs.
+    connect(this, &QSplitter::splitterMoved, this, [this] { pending_.reset(); });
 }
 
 QWidget* CVorlinSplitterWnd::ReplaceView(int index, QWidget* view, QSize& size, QSize defaultSize) {
-    if (size.isNull()) {
+    // Unknown: never set (invalid) or 0 x 0.
+    const auto unknown = [](QSize s) { return !s.isValid() || s.isNull(); };
+    if (unknown(size)) {
         size = defaultSize;
     }
     QList<int> lengths = sizes();
     QWidget* old = widget(index);
     const bool wasActive = old == nullptr || old->isAncestorOf(QApplication::focusWidget()) ||
                            old == QApplication::focusWidget();
-    // The pane's stretch stays with its place, so that a resize still goes to the same pane.
     QSizePolicy policy = view->sizePolicy();
     if (old != nullptr) {
+        // The pane keeps its share of the room the splitter gains or loses.
         policy.setHorizontalStretch(old->sizePolicy().horizontalStretch());
         policy.setVerticalStretch(old->sizePolicy().verticalStretch());
-    }
-    view->setSizePolicy(policy);
-    if (old != nullptr) {
         // The old view goes first: it may save what it holds (a layout) while it still can.
         old->hide();
         delete old;
     }
+    view->setSizePolicy(policy);
     insertWidget(index, view);
     const int length = std::max(orientation() == Qt::Vertical ? size.height() : size.width(), 0);
     if (lengths.size() == count() && index < lengths.size()) {
         // A new view in the last pane (or one whose size is not known) takes the old one's
         // room.
         setSizes(lengths);
-        if (!size.isNull() && index < count() - 1) {
+        if (!unknown(size) && index < count() - 1) {
             ApplyLength(index, length);
             if (!isVisible()) {
                 pending_ = {index, length};
@@ -62,8 +64,12 @@ void CVorlinSplitterWnd::ApplyLength(int index, int length) {
 }
 
 void CVorlinSplitterWnd::ApplyPending() {
-    if (pending_ && isVisible()) {
-        ApplyLength(pending_->first, pending_->second);
+    if (!pending_ || !isVisible()) {
+        return;
+    }
+    ApplyLength(pending_->first, pending_->second);
+    // A splitter still too small for the length keeps asking for it as it grows.
+    if (sizes().value(pending_->first) >= pending_->second) {
         pending_.reset();
     }
 }

@@ -17,8 +17,9 @@ public:
     CVorlinSplitterWnd(Qt::Orientation orientation, QWidget* parent);
 
     // Puts the view in the pane at index in place of the one there, which is destroyed
-    // first. size: the kind's stored pane size; when it is 0 x 0 the default is copied into
-    // it and used (and when that is 0 x 0 too, the splitter shares its room as it likes).
+    // first. size: the kind's stored pane size; when it is unknown (never set, or 0 x 0) the
+    // default is copied into it and used (and when that is unknown too, the splitter shares
+    // its room as it likes). The new view keeps the old one's stretch in the splitter.
     // Along the splitter only the size's length counts (height for rows, width for columns),
     // and only for a pane before the last: the last pane takes what the others leave.
     // The new view takes the focus when the old one had it.

@@ -10,6 +10,7 @@
 
 #include "fakes/SupervisionRig.h"
 #include "graphics/GraphicLayouts.h"
+#include "link/QuillexMessageCode.h"
 #include "qtsupport/QtWait.h"
 #include "settings/ColorSettings.h"
 #include "store/VorlinDatabase.h"
@@ -49,9 +50,14 @@ public:
         for (const auto& t : network.trunks) {
             trunks += t.defined ? 1 : 0;
         }
-        return supervision.TickUntil([&] {
-            return RowCount("Trunks") >= trunks && RowCount("Intercoms") >= network.matrices.size();
-        });
+        // The controller addresses 255 matrices; a 256th is never reported.
+        const size_t intercoms =
+            std::min(network.matrices.size(), static_cast<size_t>(kQuillexMatrices));
+        // A guard against a hang, long enough for a full network under a sanitizer.
+        const auto limit = std::chrono::seconds(30 + network.trunks.size() / 40);
+        return supervision.TickUntil(
+            [&] { return RowCount("Trunks") >= trunks && RowCount("Intercoms") >= intercoms; },
+            limit);
     }
     size_t RowCount(const std::string& table) {
         CDaoRecordset rs(doc->Database()->Database());

@@ -1,0 +1,35 @@
+// Indexes of our own, beside those of the system's schema: the list views read the alpha of
+// each trunk end by intercom, function and number, row by row as they are shown, and the trunk
+// list counts its trunks on every tick that changed one.
+#include "store/DaoException.h"
+#include "store/VorlinDatabase.h"
+
+namespace corvane {
+
+void CVorlinDatabase::CreateListIndexes() {
+    struct Index {
+        const char* table;
+        const char* name;
+        const char* columns;
+    };
+    // The trunk list's counts per test result and out of service count from the last two;
+    // the counts per state have none, which would slow every state the write-back stores.
+    static constexpr Index kIndexes[] = {
+        {"Alphas", "EndKey", "IntercomIndex, Function, Number"},
+        {"Trunks", "ResultKey", "TestResult"},
+        {"Trunks", "ServiceKey", "OOS"},
+    };
+    for (const Index& index : kIndexes) {
+        try {
+            db_->Execute("CREATE INDEX IF NOT EXISTS " +
+                         QuoteIdentifier(IndexNameInFile(index.table, index.name)) + " ON " +
+                         index.table + " (" + index.columns + ")");
+        } catch (const CDaoException& e) {
+            // Only slower lists without it: the database opens all the same.
+            log_.Printf(0, "Error, creating index %s of %s: %s", index.name, index.table,
+                        e.Description().c_str());
+        }
+    }
+}
+
+}  // namespace corvane
