@@ -5,8 +5,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -97,15 +95,7 @@ std::array<bool, CTrunkFormView::kCheckBoxes>& CTrunkFormView::SharedChecks() {
 
 CTrunkFormView::CTrunkFormView(const ViewContext& context, QWidget* parent)
     : CVorlinFormView(context, ViewKind::Trunks, kDialogId, parent) {
-    // Like a dialog page the controls keep their size: a narrow frame scrolls them sideways,
-    // and the form is never lower than they are.
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    auto* scroll = new QScrollArea(this);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    auto* page = new QWidget(scroll);
+    QWidget* page = Page();
     auto* layout = new QHBoxLayout(page);
     layout->setContentsMargins(8, 6, 8, 6);
     layout->setSpacing(8);
@@ -153,10 +143,6 @@ CTrunkFormView::CTrunkFormView(const ViewContext& context, QWidget* parent)
     results_ = group(tr("Test results"), kFirstResult, kResults);
     service_ = group(tr("Service"), kFirstService, kServices);
     layout->addStretch(1);
-    scroll->setWidget(page);
-    scroll->setMinimumHeight(page->sizeHint().height() +
-                             scroll->horizontalScrollBar()->sizeHint().height());
-    outer->addWidget(scroll);
 
     connect(intercom_, &QComboBox::currentIndexChanged, this,
             [this] { OnIntercomChosen(intercom_, 1); });
