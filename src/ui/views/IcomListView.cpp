@@ -33,34 +33,31 @@ QString CIcomListView::GetInfoText(int number) const {
     return number == 1 ? QString("%1 Intercoms").arg(Model().rowCount()) : QString();
 }
 
-void CIcomListView::OnContextMenu(const QPoint& globalPos, bool doubleClick) {
+std::unique_ptr<QMenu> CIcomListView::CreateContextMenu() {
     const int row = FindSelectedRow(0);
     if (row < 0 || RowNumber(row, listpos::kIcomNumber) == INT_MAX) {
-        return;
+        return nullptr;
     }
-    if (doubleClick) {
-        OnMenuCommand(kMenuSummary);
-        return;
-    }
-    QMenu menu(this);
+    // No parent: a command may switch the frame and take this view with it.
+    auto menu = std::make_unique<QMenu>();
     if (SelectedCount() == 1) {
         QAction* summary =
-            AddMenuCommand(menu, kMenuSummary, tr("View trunk &summary for this intercom"));
-        menu.setDefaultAction(summary);
-        AddMenuCommand(menu, kMenuAlphas, tr("View &alphas for this intercom"));
-        AddMenuCommand(menu, kMenuRequests, tr("View &requests involving this intercom"));
-        AddMenuCommand(menu, kMenuTrunks, tr("View &trunks for this intercom"));
-        menu.addSeparator();
+            AddMenuCommand(*menu, kMenuSummary, tr("View trunk &summary for this intercom"));
+        menu->setDefaultAction(summary);
+        AddMenuCommand(*menu, kMenuAlphas, tr("View &alphas for this intercom"));
+        AddMenuCommand(*menu, kMenuRequests, tr("View &requests involving this intercom"));
+        AddMenuCommand(*menu, kMenuTrunks, tr("View &trunks for this intercom"));
+        menu->addSeparator();
     }
-    QMenu* alarms = menu.addMenu(tr("&Alarms"));
+    QMenu* alarms = menu->addMenu(tr("&Alarms"));
     AddMenuCommand(*alarms, CVorlinDoc::kCmdEnableAlarms, tr("&Enable"));
     AddMenuCommand(*alarms, CVorlinDoc::kCmdDisableAlarms, tr("&Disable"));
-    QMenu* notifications = menu.addMenu(tr("&Notifications"));
+    QMenu* notifications = menu->addMenu(tr("&Notifications"));
     AddMenuCommand(*notifications, CVorlinDoc::kCmdEnableNotifications, tr("&Enable"));
     AddMenuCommand(*notifications, CVorlinDoc::kCmdDisableNotifications, tr("&Disable"));
-    menu.addSeparator();
-    menu.addAction(tr("Select &All"), this, [this] { selectAll(); });
-    menu.exec(globalPos);
+    menu->addSeparator();
+    menu->addAction(tr("Select &All"), this, [this] { selectAll(); });
+    return menu;
 }
 
 void CIcomListView::OnMenuCommand(int id) {

@@ -18,12 +18,12 @@ public:
     CIcomListView(const ViewContext& context, QWidget* parent);
 
     QString GetInfoText(int number) const override;
+    std::unique_ptr<QMenu> CreateContextMenu() override;
 
 protected:
     bool AcceptsRecordset(const CListRecordset& recordset) const override;
     ListQuery Query() const override;
     std::string SortText(int column, bool ascending) const override;
-    void OnContextMenu(const QPoint& globalPos, bool doubleClick) override;
     void OnMenuCommand(int id) override;
 };
 

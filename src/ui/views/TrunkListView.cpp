@@ -157,20 +157,6 @@ std::unique_ptr<QMenu> CTrunkListView::CreateContextMenu() {
     return menu;
 }
 
-void CTrunkListView::OnContextMenu(const QPoint& globalPos, bool doubleClick) {
-    std::unique_ptr<QMenu> menu = CreateContextMenu();
-    if (menu == nullptr) {
-        return;
-    }
-    if (doubleClick) {
-        if (QAction* view = menu->defaultAction()) {
-            view->trigger();
-        }
-        return;
-    }
-    menu->exec(globalPos);
-}
-
 void CTrunkListView::OnMenuCommand(int id) {
     const std::vector<int> rows = SelectedRows();
     switch (id) {

@@ -29,7 +29,7 @@ public:
     QString GetInfoText(int number) const override;
 
     // The context menu for the selected rows; none without one.
-    std::unique_ptr<QMenu> CreateContextMenu();
+    std::unique_ptr<QMenu> CreateContextMenu() override;
     // A command of the context menu, on the selected rows.
     void OnMenuCommand(int id) override;
 
@@ -39,7 +39,6 @@ protected:
     void ApplyFilter(const CVorlinFilterData& filter) override;
     void ApplyColumnEffects(ViewUpdateHint hint) override;
     void ReadTotals() override;
-    void OnContextMenu(const QPoint& globalPos, bool doubleClick) override;
 
 private:
     SelectedTrunkRow ReadRow(int row) const;
