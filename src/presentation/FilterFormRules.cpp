@@ -6,13 +6,11 @@
 namespace corvane {
 
 int SelectorOfChoice(int itemData, bool functionTypeBox) {
-    if (itemData == 0) {
-        return CVorlinFilterData::kAny;
+    // Function type 0 is "PP"; that box says "any" with its own entry.
+    if (functionTypeBox) {
+        return IsValidFunctionType(itemData) ? itemData : CVorlinFilterData::kAny;
     }
-    if (functionTypeBox && !IsValidFunctionType(itemData)) {
-        return CVorlinFilterData::kAny;
-    }
-    return itemData;
+    return itemData == 0 ? CVorlinFilterData::kAny : itemData;
 }
 
 int RequestStatesAfterClick(int stateMask) {

@@ -9,7 +9,8 @@ namespace corvane {
 // What the filter forms do with the operator's choices, apart from their controls.
 
 // The selector a chosen combo-box entry stands for: its item data, with 0 for "any"
-// (INT_MAX); a function type box gives "any" for every value that is no valid function type.
+// (INT_MAX); a function type box, where 0 is the type "PP", gives "any" for every value that
+// is no valid function type.
 int SelectorOfChoice(int itemData, bool functionTypeBox);
 
 // A state mask after a check-box click: a form never shows no state at all, so with none

@@ -117,10 +117,11 @@ ChoiceList FillPortCombo(CDaoDatabase& db, int intercom, bool withAny) {
 ChoiceList FillTrunkCombo(CDaoDatabase& db) {
     ChoiceList items;
     try {
-        CTrunksRS rs(db);
-        rs.Open();
+        // Only the numbers: the forms refill their trunk boxes on every tick that adds a trunk.
+        CDaoRecordset rs(db);
+        rs.Open(DaoOpenType::Dynaset, "SELECT TrunkIndex FROM Trunks ORDER BY TrunkIndex");
         for (; !rs.IsEOF(); rs.MoveNext()) {
-            const int trunk = rs.m_TrunkIndex.Value();
+            const int trunk = AsInt(rs.GetFieldValue(0));
             items.push_back({StrFormat("Trunk %d", trunk), trunk});
         }
     } catch (const CDaoException& e) {

@@ -1,6 +1,7 @@
 // Indexes of our own, beside those of the system's schema: the list views read the alpha of
-// each trunk end by intercom, function and number, row by row as they are shown, and the trunk
-// list counts its trunks on every tick that changed one.
+// each trunk end by intercom, function and number, row by row as they are shown, the trunk
+// list counts its trunks on every tick that changed one, and the trunk conflicts pair trunks
+// by their ends.
 #include "store/DaoException.h"
 #include "store/VorlinDatabase.h"
 
@@ -12,12 +13,16 @@ void CVorlinDatabase::CreateListIndexes() {
         const char* name;
         const char* columns;
     };
-    // The trunk list's counts per test result and out of service count from the last two;
+    // The trunk list's counts per test result and out of service count from the next two;
     // the counts per state have none, which would slow every state the write-back stores.
+    // The trunk conflicts pair the trunks by their ends, which change only with a trunk's
+    // definition: without the last two each trunk is compared with every other.
     static constexpr Index kIndexes[] = {
         {"Alphas", "EndKey", "IntercomIndex, Function, Number"},
         {"Trunks", "ResultKey", "TestResult"},
         {"Trunks", "ServiceKey", "OOS"},
+        {"Trunks", "End1Key", "End1IntercomIndex, End1Number"},
+        {"Trunks", "End2Key", "End2IntercomIndex, End2Number"},
     };
     for (const Index& index : kIndexes) {
         try {

@@ -101,10 +101,11 @@ ListQuery MakeRequestListQuery() {
         Part("Requests.Trunk1Index") + " || ' - ' || " + Part("Requests.Trunk2Index") +
         " AS 'Trunks', Requests.End1Number AS '_End1Sort', Requests.End2Number AS '_End2Sort' "
         "FROM Requests "
-        "LEFT JOIN AllNames AS AllNames_1 ON (AllNames_1.IntercomIndex = "
+        // The alphas of the saved query AllNames, read from their table as the trunk list does.
+        "LEFT JOIN Alphas AS AllNames_1 ON (AllNames_1.IntercomIndex = "
         "Requests.End1IntercomIndex AND AllNames_1.Function = Requests.End1Function AND "
         "AllNames_1.Number = Requests.End1Number) "
-        "LEFT JOIN AllNames AS AllNames_2 ON (AllNames_2.IntercomIndex = "
+        "LEFT JOIN Alphas AS AllNames_2 ON (AllNames_2.IntercomIndex = "
         "Requests.End2IntercomIndex AND AllNames_2.Function = Requests.End2Function AND "
         "AllNames_2.Number = Requests.End2Number) "
         "LEFT JOIN Intercoms AS Intercoms_1 ON (Intercoms_1.IntercomIndex = "
@@ -157,10 +158,11 @@ std::string ConflictJoins(int end) {
     const std::string side = end % 2 == 1 ? "1" : "2";
     const std::string icom = "DuplicateTrunkEnds.T" + trunk + "Icom" + side;
     const std::string port = "DuplicateTrunkEnds.T" + trunk + "Port" + side;
-    return "LEFT JOIN PortNames AS PortNames_" + n + " ON (PortNames_" + n +
-           ".IntercomIndex = " + icom + " AND PortNames_" + n + ".Number = " + port +
-           ") LEFT JOIN Intercoms AS Intercoms_" + n + " ON (Intercoms_" + n +
-           ".IntercomIndex = " + icom + ") ";
+    // The alphas of the saved query PortNames, read from their table as the trunk list does.
+    return "LEFT JOIN Alphas AS PortNames_" + n + " ON (PortNames_" + n +
+           ".IntercomIndex = " + icom + " AND PortNames_" + n + ".Function = 'PP' AND PortNames_" +
+           n + ".Number = " + port + ") LEFT JOIN Intercoms AS Intercoms_" + n + " ON (Intercoms_" +
+           n + ".IntercomIndex = " + icom + ") ";
 }
 
 ListQuery MakeDupTrunkListQuery() {

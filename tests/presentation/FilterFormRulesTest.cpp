@@ -17,7 +17,7 @@ TEST(FilterFormRulesTest, SelectorOfAChosenEntry) {
         {0, false, kAny},
         {kAny, false, kAny},
         {5, false, 5},
-        {0, true, kAny},
+        {0, true, 0},  // "PP"
         {3, true, 3},
         {7, true, kAny},
         {8, true, 8},

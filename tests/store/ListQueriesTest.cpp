@@ -253,7 +253,7 @@ TEST_F(ListQueriesTest, AFailedOpenerReportsItsTextAndLeavesTheListEmpty) {
     const Case cases[] = {
         {"DROP TABLE Intercoms", &intercoms, "Error, initializing intercoms list query"},
         {"DROP TABLE Alphas", &TrunkListQuery(), "Error, initializing trunk list query"},
-        {"DROP VIEW AllNames", &RequestListQuery(), "Error, initializing requests list query"},
+        {"DROP TABLE Requests", &RequestListQuery(), "Error, initializing requests list query"},
         {"DROP VIEW AllNames", &AlphaListQuery(), "Error, initializing alphas list query"},
         {"DROP TABLE Alarms", &AlarmListQuery(), "Error, initializing alarms list query"},
         {"DROP VIEW DuplicateTrunkEnds", &DupTrunkListQuery(),

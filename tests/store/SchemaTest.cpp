@@ -146,6 +146,8 @@ TEST_F(SchemaTest, KeysIndexesAndViews) {
                         "ORDER BY name"),
               (std::vector<std::vector<std::string>>{{"Alphas_EndKey"},
                                                      {"Intercoms_SecondaryKey"},
+                                                     {"Trunks_End1Key"},
+                                                     {"Trunks_End2Key"},
                                                      {"Trunks_ResultKey"},
                                                      {"Trunks_ServiceKey"}}));
     EXPECT_EQ(raw.One("SELECT partial FROM pragma_index_list('Intercoms') WHERE name = "
@@ -171,15 +173,17 @@ TEST_F(SchemaTest, AFileWithoutTheListsIndexesGetsThemWhenOpened) {
     OpenStore().reset();
     {
         RawDb raw(DbPath());
-        for (const char* index : {"Alphas_EndKey", "Trunks_ResultKey", "Trunks_ServiceKey"}) {
+        for (const char* index : {"Alphas_EndKey", "Trunks_ResultKey", "Trunks_ServiceKey",
+                                  "Trunks_End1Key", "Trunks_End2Key"}) {
             raw.Query(std::string("DROP INDEX ") + index);
         }
     }
     auto store = OpenStore();
     RawDb raw(DbPath());
     EXPECT_EQ(raw.One("SELECT COUNT(*) FROM sqlite_master WHERE type = 'index' AND name IN "
-                      "('Alphas_EndKey', 'Trunks_ResultKey', 'Trunks_ServiceKey')"),
-              "3");
+                      "('Alphas_EndKey', 'Trunks_ResultKey', 'Trunks_ServiceKey', "
+                      "'Trunks_End1Key', 'Trunks_End2Key')"),
+              "5");
 }
 
 TEST_F(SchemaTest, LookupRowsAndTheStatusRowAreThereAfterOpening) {

@@ -45,7 +45,8 @@ bool CVorlinFormView::IsInfoBarEnabled(int barId) const {
 }
 
 void CVorlinFormView::SaveFormHeight() {
-    if (height() > 0) {
+    // A form replaced before its frame was shown never had a height of its own.
+    if (shown_ && height() > 0) {
         context_.profile.WriteProfileInt("Preferences", TraitsOf(kind_).formHeightKey, height());
     }
 }
@@ -115,6 +116,9 @@ uint32_t CVorlinFormView::HelpHitAt(const QPoint& pos) const {
 }
 
 bool CVorlinFormView::event(QEvent* event) {
+    if (event->type() == QEvent::Show) {
+        shown_ = true;
+    }
     if (event->type() == QEvent::WhatsThis) {
         const auto* help = static_cast<QHelpEvent*>(event);
         if (const uint32_t id = HelpHitAt(help->pos()); id != 0) {

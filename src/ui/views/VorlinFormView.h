@@ -33,7 +33,7 @@ public:
     // The list's help id with 0x20000000, or 0 without a list.
     virtual uint32_t GetHelpId() const;
     virtual bool IsInfoBarEnabled(int barId) const;
-    // The height under the kind's "Preferences" value.
+    // The height under the kind's "Preferences" value, once the form has been shown.
     void SaveFormHeight();
     // Takes the filter's selectors; when its changed byte is set, clears it and sends the
     // filter hint to itself and its list.
@@ -75,6 +75,7 @@ private:
     QWidget* page_;
     CVorlinListView* list_ = nullptr;
     IViewHintReceiver* tree_ = nullptr;
+    bool shown_ = false;
 };
 
 }  // namespace corvane

@@ -211,7 +211,8 @@ void CVorlinListView::OnSectionClicked(int column) {
 }
 
 void CVorlinListView::RequeryKeepingSelection() {
-    if (recordset_ == nullptr) {
+    // A list whose query did not open stays empty: its error was reported once at the open.
+    if (recordset_ == nullptr || !recordset_->IsOpen()) {
         return;
     }
     const bool keep = KeepsSelectionOnRequery();

@@ -28,5 +28,25 @@ TEST(ChildFramePaneSizes, TheFormKeepsTheKindsHeightAndTheListTakesTheRoom) {
     EXPECT_EQ(inner.sizes()[1], list + 120);
 }
 
+// A frame switched to another kind before it is first shown (a view opened in a new window
+// from the tree) leaves the first kind's saved height alone.
+TEST(ChildFramePaneSizes, AFormNeverShownSavesNoHeight) {
+    ViewsRig rig;
+    rig.supervision.profile.WriteProfileInt("Preferences", "RequestFormHeight", 250);
+    auto* frame = new CChildFrame(*rig.context);
+    rig.area.addSubWindow(frame);
+    frame->SetViewKind(ViewKind::Requests, nullptr);
+    frame->SetViewKind(ViewKind::Trunks, nullptr);
+    EXPECT_EQ(rig.supervision.profile.GetProfileInt("Preferences", "RequestFormHeight", 0), 250);
+    // Once shown, a form replaced by another kind's saves the height it had.
+    frame->SetViewKind(ViewKind::Requests, nullptr);
+    frame->show();
+    rig.window.show();
+    QCoreApplication::processEvents();
+    const int shown = frame->InnerSplitter().sizes()[0];
+    frame->SetViewKind(ViewKind::Trunks, nullptr);
+    EXPECT_EQ(rig.supervision.profile.GetProfileInt("Preferences", "RequestFormHeight", 0), shown);
+}
+
 }  // namespace
 }  // namespace corvane

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QHeaderView>
+#include <algorithm>
 
 #include "ViewsRig.h"
 #include "platform/ProfileStore.h"
@@ -98,6 +99,24 @@ TEST(ListViewBase, ARequerySelectsTheSameRowsByTheirKeys) {
     EXPECT_EQ(rows[0], 1);
     EXPECT_EQ(list->CellText(1, 0), "5");
     EXPECT_EQ(list->currentIndex().row(), 1);
+}
+
+TEST(ListViewBase, AListWhoseQueryFailedReportsItOnceAndStaysEmpty) {
+    ViewsRig rig;
+    rig.doc->Database()->Database().Execute("DROP TABLE Intercoms");
+    CIcomListView* list = IcomList(rig.OpenFrame(ViewKind::Intercoms));
+    const std::vector<std::string> opened = rig.supervision.ui.DatabaseErrors();
+    EXPECT_EQ(std::count_if(opened.begin(), opened.end(),
+                            [](const std::string& e) {
+                                return e.find("intercoms list query") != std::string::npos;
+                            }),
+              1);
+    // The hints that requery the list neither ask the closed query again nor report it.
+    for (int i = 0; i < 3; ++i) {
+        list->OnUpdate(nullptr, hint::kIntercomsAdded | hint::kIntercomsEdited, {});
+    }
+    EXPECT_EQ(rig.supervision.ui.DatabaseErrors().size(), opened.size());
+    EXPECT_EQ(list->Model().rowCount(), 0);
 }
 
 }  // namespace
