@@ -1,14 +1,18 @@
 #include "app/MainFrame.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScreen>
+#include <QThread>
+#include <QTimer>
 #include <QUrl>
 
 #include "document/FrameDocument.h"
@@ -28,6 +32,10 @@ namespace {
 // A message box inside the tick runs an event loop that delivers further timer events; they
 // must not start a second tick.
 bool tickRunning = false;
+
+// How long a close waits for a menu's or box's event loop to return.
+constexpr int kCloseRetries = 10;
+constexpr int kCloseRetryMs = 20;
 
 constexpr int kIconConnected = 114;
 constexpr int kIconNotConnected = 113;
@@ -302,6 +310,10 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    if (CloseAfterNestedLoops()) {
+        event->ignore();
+        return;
+    }
     if (document_ != nullptr && !document_->SaveModified()) {
         log_.Printf(0, "Close refused by the document");
         event->ignore();
@@ -319,6 +331,39 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     }
     event->accept();
     emit DocumentClosed();
+}
+
+bool CMainFrame::CloseAfterNestedLoops() {
+    // A view's menu or box runs its own event loop with the view's code waiting under it:
+    // closing the child frames there would delete the view from under that code.
+    QWidget* popup = QApplication::activePopupWidget();
+    QWidget* modal = QApplication::activeModalWidget();
+    if (popup == nullptr && modal == nullptr) {
+        return false;
+    }
+    log_.Printf(0, "Close requested with a menu or box open: closing once it has gone");
+    if (popup != nullptr) {
+        popup->close();
+    }
+    if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+        dialog->reject();
+    } else if (modal != nullptr) {
+        modal->close();
+    }
+    const int level = QThread::currentThread()->loopLevel();
+    QTimer::singleShot(0, this, [this, level] { RetryClose(level, kCloseRetries); });
+    return true;
+}
+
+void CMainFrame::RetryClose(int loopLevel, int triesLeft) {
+    // A popup shown without a loop of its own leaves the level as it was: the close goes on
+    // after a few tries all the same.
+    if (QThread::currentThread()->loopLevel() < loopLevel || triesLeft <= 0) {
+        close();
+        return;
+    }
+    QTimer::singleShot(kCloseRetryMs, this,
+                       [this, loopLevel, triesLeft] { RetryClose(loopLevel, triesLeft - 1); });
 }
 
 }  // namespace corvane

@@ -94,6 +94,10 @@ private:
     void LoadBarState();
     void SaveBarState();
     void SetPaneTextWithIcon(int index, const QString& text);
+    // Ends the menu or box open over the windows, if any, and closes again once its event
+    // loop has returned; false when none is open.
+    bool CloseAfterNestedLoops();
+    void RetryClose(int loopLevel, int triesLeft);
 
     const CAppResources& resources_;
     CProfileStore& profile_;

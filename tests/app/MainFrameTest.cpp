@@ -6,8 +6,10 @@
 #include <QDir>
 #include <QImage>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPalette>
 #include <QScreen>
+#include <QTimer>
 
 #include <QMdiArea>
 #include "fakes/FakeFrameDocument.h"
@@ -25,6 +27,7 @@
 #include "ui/views/ChildFrame.h"
 #include "ui/views/CommandTarget.h"
 #include "ui/views/ViewContext.h"
+#include "ui/views/VorlinScrollView.h"
 
 namespace corvane {
 namespace {
@@ -399,6 +402,47 @@ TEST_F(MainFrameTest, TheLayoutCommandsOfTheMenusReachTheGraphicalView) {
 
     frame->SetViewContext(nullptr);
     document.OnCloseDocument();
+}
+
+// A close (a signal's) while a view's context menu runs its own event loop ends the menu and
+// closes once the menu has returned: the frames never go from under the view's code.
+TEST_F(MainFrameTest, ACloseWithAViewsMenuOpenClosesAfterTheMenu) {
+    testing::SupervisionRig rig;
+    CVorlinDoc& document = rig.Start();
+    ASSERT_TRUE(rig.started);
+    ColorSettings colors;
+    CGraphicLayouts layouts("../views");
+    const ViewContext context{
+        document, rig.settings, colors, rig.profile, resources_, layouts, [](ViewKind, int, int) {
+            return false;
+        }};
+    auto frame = Frame(&document);
+    frame->SetViewContext(&context);
+    frame->show();
+    QCoreApplication::processEvents();
+    CChildFrame* child = frame->ActiveChildFrame();
+    ASSERT_NE(child, nullptr);
+    child->SetViewKind(ViewKind::GraphicalUsage, nullptr);
+    QCoreApplication::processEvents();
+    ASSERT_NE(child->GraphicalView(), nullptr);
+    QWidget* viewport = child->GraphicalView()->viewport();
+
+    bool menuOpen = false;
+    QTimer::singleShot(50, frame.get(), [&] {
+        menuOpen = QApplication::activePopupWidget() != nullptr;
+        frame->close();
+    });
+    const QPointF at(200, 200);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, viewport->mapToGlobal(at), Qt::RightButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &release);
+    EXPECT_TRUE(menuOpen);
+    for (int i = 0; i < 200 && frame->Document() != nullptr; ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    EXPECT_EQ(frame->Document(), nullptr);
+    EXPECT_TRUE(frame->MdiArea().subWindowList().isEmpty());
+    EXPECT_FALSE(frame->isVisible());
 }
 
 }  // namespace

@@ -113,7 +113,8 @@ void CVorlinScrollView::FillTrunkSetMenu(QMenu& menu, int32_t key) {
 }
 
 void CVorlinScrollView::OpenContextMenu(const GraphicHit& hit, const QPoint& globalPos) {
-    QMenu menu(this);
+    // Not the view's child: the view may go while the menu is open.
+    QMenu menu;
     const int32_t key = hit.key;
     std::function<void(int)> run;
     switch (hit.code) {
