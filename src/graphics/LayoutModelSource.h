@@ -27,12 +27,25 @@ public:
         std::string name;  // IntercomName as stored
     };
 
+    struct PairCounts {
+        int from = 0;
+        int to = 0;
+        TrunkSetCounts counts;
+    };
+
     virtual ~LayoutModelSource() = default;
     // Failed fills error with the database's description.
     virtual Lookup FindIntercom(int number, IntercomRow& row, std::string& error) = 0;
     // The TrunkSummary row (from, to).
     virtual Lookup FindTrunkSummary(int from, int to, TrunkSetCounts& counts,
                                     std::string& error) = 0;
+    // Every TrunkSummary row whose first intercom is the smaller, in (from, to) order: one
+    // read in place of a lookup per pair when a layout shows many. NotFound from a source
+    // that has only the lookups.
+    virtual Lookup ReadTrunkSummaries(std::vector<PairCounts>& rows, std::string& error) {
+        rows.clear();
+        return Lookup::NotFound;
+    }
     // The intercoms in the order of their names; Failed keeps those read before the failure.
     virtual Lookup ListIntercoms(std::vector<IntercomEntry>& intercoms, std::string& error) = 0;
 };

@@ -18,7 +18,7 @@ bool FitsIndexColumn(int number) {
 
 }  // namespace
 
-CLayoutRecordsets::CLayoutRecordsets(CDaoDatabase& db) : intercoms_(db), summary_(db) {}
+CLayoutRecordsets::CLayoutRecordsets(CDaoDatabase& db) : db_(db), intercoms_(db), summary_(db) {}
 
 void CLayoutRecordsets::Open() {
     intercoms_.Open();
@@ -71,6 +71,30 @@ LayoutModelSource::Lookup CLayoutRecordsets::FindTrunkSummary(int from, int to,
                   summary_.m_NumOOS.Value()};
         return Lookup::Found;
     } catch (const CDaoException& e) {
+        error = e.Description();
+        return Lookup::Failed;
+    }
+}
+
+LayoutModelSource::Lookup CLayoutRecordsets::ReadTrunkSummaries(std::vector<PairCounts>& rows,
+                                                                std::string& error) {
+    rows.clear();
+    if (!open_) {
+        return Lookup::NotFound;
+    }
+    try {
+        DaoStatement stmt = db_.Use(db_.Slot(
+            "SELECT FromIntercomIndex, ToIntercomIndex, NumTrunks, NumAllocated, NumInUse, "
+            "NumMaint, NumOOS FROM TrunkSummary WHERE FromIntercomIndex < ToIntercomIndex "
+            "ORDER BY FromIntercomIndex, ToIntercomIndex"));
+        while (stmt.Step()) {
+            const auto column = [&](int c) { return static_cast<int>(stmt.ColumnInteger(c)); };
+            rows.push_back(
+                {column(0), column(1), {column(2), column(3), column(4), column(5), column(6)}});
+        }
+        return Lookup::Found;
+    } catch (const CDaoException& e) {
+        rows.clear();
         error = e.Description();
         return Lookup::Failed;
     }

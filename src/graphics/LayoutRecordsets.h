@@ -23,11 +23,13 @@ public:
 
     Lookup FindIntercom(int number, IntercomRow& row, std::string& error) override;
     Lookup FindTrunkSummary(int from, int to, TrunkSetCounts& counts, std::string& error) override;
+    Lookup ReadTrunkSummaries(std::vector<PairCounts>& rows, std::string& error) override;
     Lookup ListIntercoms(std::vector<IntercomEntry>& intercoms, std::string& error) override;
 
 private:
     void UseIntercomIndex(const char* index);
 
+    CDaoDatabase& db_;
     CIntercomsRS intercoms_;
     CSummaryRS summary_;
     const char* intercomIndex_ = "";

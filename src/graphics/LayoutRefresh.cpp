@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <utility>
+
 #include "graphics/CaptionObj.h"
 #include "graphics/GraphicLayout.h"
 #include "graphics/IcomObj.h"
@@ -9,6 +12,7 @@ namespace corvane {
 namespace {
 
 constexpr int kRemoteBaudRate = 9600;
+constexpr size_t kReadAllSummariesFrom = 256;
 
 void Merge(LayoutRefreshResult& into, LayoutRefreshResult&& part) {
     into.changed = into.changed || part.changed;
@@ -36,7 +40,31 @@ bool IsOnlineComState(const std::string& comState) {
 }
 
 LayoutRefreshResult RefreshTrunkSetCounts(CGraphicLayout& layout, LayoutModelSource& model) {
+    using Lookup = LayoutModelSource::Lookup;
     LayoutRefreshResult result;
+    // A layout of many pairs reads the summary once: a lookup per pair costs more.
+    std::vector<LayoutModelSource::PairCounts> rows;
+    bool readAll = false;
+    if (layout.TrunkSets().GetCount() >= kReadAllSummariesFrom) {
+        std::string error;
+        const Lookup read = model.ReadTrunkSummaries(rows, error);
+        if (read == Lookup::Failed) {
+            result.errors.push_back({kTrunkUsageErrorFormat, error});
+            return result;
+        }
+        readAll = read == Lookup::Found;
+    }
+    const auto findRow = [&](int from, int to, TrunkSetCounts& counts) {
+        const auto row = std::lower_bound(rows.begin(), rows.end(), std::pair(from, to),
+                                          [](const LayoutModelSource::PairCounts& r, auto key) {
+                                              return std::pair(r.from, r.to) < key;
+                                          });
+        if (row == rows.end() || row->from != from || row->to != to) {
+            return Lookup::NotFound;
+        }
+        counts = row->counts;
+        return Lookup::Found;
+    };
     for (CGraphicObj* obj : layout.TrunkSets()) {
         auto* trunkSet = static_cast<CTrunkSetObj*>(obj);
         CTrunkSetCaption* caption = trunkSet->Caption();
@@ -46,7 +74,8 @@ LayoutRefreshResult RefreshTrunkSetCounts(CGraphicLayout& layout, LayoutModelSou
         const auto [from, to] = SplitPairKey(trunkSet->GetId());
         TrunkSetCounts counts;
         std::string error;
-        const LayoutModelSource::Lookup found = model.FindTrunkSummary(from, to, counts, error);
+        const Lookup found =
+            readAll ? findRow(from, to, counts) : model.FindTrunkSummary(from, to, counts, error);
         if (found == LayoutModelSource::Lookup::Failed) {
             result.errors.push_back({kTrunkUsageErrorFormat, error});
             continue;

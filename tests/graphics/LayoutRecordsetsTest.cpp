@@ -4,7 +4,10 @@
 
 #include <algorithm>
 
+#include "fakes/LookupsOnlySource.h"
 #include "fakes/SupervisionRig.h"
+#include "graphics/GraphicLayout.h"
+#include "graphics/IcomObj.h"
 #include "store/VorlinDatabase.h"
 
 namespace corvane {
@@ -68,6 +71,56 @@ TEST_F(LayoutRecordsetsTest, IntercomsAndSummaryRowsAreFoundByTheirKeys) {
                                [](const auto& a, const auto& b) { return a.name < b.name; }));
     EXPECT_EQ(recordsets.FindIntercom(2, row, error), LayoutModelSource::Lookup::Found);
     EXPECT_EQ(row.name.substr(0, 4), rig.model.Network().matrices[1].name);
+}
+
+// A layout of many pairs takes its counts from one read of the summary, equal to the lookups'.
+TEST_F(LayoutRecordsetsTest, ALayoutOfManyPairsReadsTheSummaryOnce) {
+    CLayoutRecordsets recordsets(Db());
+    recordsets.Open();
+    std::vector<LayoutModelSource::PairCounts> rows;
+    std::string error;
+    ASSERT_EQ(recordsets.ReadTrunkSummaries(rows, error), LayoutModelSource::Lookup::Found)
+        << error;
+    EXPECT_EQ(static_cast<long>(rows.size()),
+              Count("TrunkSummary WHERE FromIntercomIndex < ToIntercomIndex"));
+    for (const auto& row : rows) {
+        TrunkSetCounts counts;
+        ASSERT_EQ(recordsets.FindTrunkSummary(row.from, row.to, counts, error),
+                  LayoutModelSource::Lookup::Found);
+        EXPECT_EQ(row.counts, counts) << row.from << "-" << row.to;
+    }
+
+    // 25 intercoms, every pair a trunk set: most have no summary row.
+    CGraphicLayout byRead;
+    CGraphicLayout byLookups;
+    for (CGraphicLayout* layout : {&byRead, &byLookups}) {
+        for (int n = 1; n <= 25; ++n) {
+            layout->AddIntercom(n, {20 * n, 20 * n}, "?");
+        }
+        for (int a = 1; a <= 25; ++a) {
+            for (int b = a + 1; b <= 25; ++b) {
+                layout->AddTrunkSet(*layout->FindIntercom(a), *layout->FindIntercom(b), {9, 9});
+            }
+        }
+    }
+    ASSERT_GE(byRead.TrunkSets().GetCount(), 256u);
+    testing::LookupsOnlySource lookups(recordsets);
+    EXPECT_TRUE(RefreshTrunkSetCounts(byRead, recordsets).errors.empty());
+    EXPECT_TRUE(RefreshTrunkSetCounts(byLookups, lookups).errors.empty());
+    int withTrunks = 0;
+    for (CGraphicObj* obj : byRead.TrunkSets()) {
+        const auto* set = static_cast<CTrunkSetObj*>(obj);
+        const auto* twin = byLookups.FindTrunkSet(set->GetId());
+        ASSERT_NE(twin, nullptr);
+        EXPECT_EQ(set->Counts(), twin->Counts()) << set->GetId();
+        withTrunks += set->Counts().total > 0 ? 1 : 0;
+    }
+    EXPECT_GT(withTrunks, 0);
+
+    Db().Execute("DROP TABLE TrunkSummary");
+    const LayoutRefreshResult failed = RefreshTrunkSetCounts(byRead, recordsets);
+    ASSERT_EQ(failed.errors.size(), 1u);
+    EXPECT_EQ(failed.errors[0].format, kTrunkUsageErrorFormat);
 }
 
 TEST_F(LayoutRecordsetsTest, ADatabaseErrorIsAnswered) {
