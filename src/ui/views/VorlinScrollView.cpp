@@ -131,6 +131,15 @@ void CVorlinScrollView::OnUpdate(IViewHintReceiver* sender, ViewUpdateHint hint,
     if (layout == nullptr) {
         return;
     }
+    if ((hint & hint::kLayoutAdded) && layout->NeedsLoading()) {
+        // Another view saved this layout's objects under a new name: what it shows is no
+        // longer this layout, which is what its file holds.
+        if (LoadLayout(layoutIndex_)) {
+            UpdateFrameTitle();
+            Refresh();
+        }
+        return;
+    }
     if (hint & hint::kLayoutDisplay) {
         if (sender != this && payload.layoutIndex == layoutIndex_) {
             viewport()->update();

@@ -167,5 +167,28 @@ TEST_F(GraphicalViewHints, SaveAsWritesTheEditsUnderTheNewNameOnlyAndTheOldLayou
     EXPECT_NE(old->Layout()->FindIntercom(1), nullptr);
 }
 
+// Another view of the old layout shows the edits Save As took away until it reads the file
+// again; it does so at once, so nothing it shows is left unsaved without a word.
+TEST_F(GraphicalViewHints, AfterSaveAsTheOldLayoutsOtherViewsReadItsFileAgain) {
+    rig.supervision.settings.Modify([](AppSettings& s) { s.AutoSaveLayouts = false; });
+    CChildFrame* other = nullptr;
+    CVorlinScrollView* otherView = views.OpenView(0, &other);
+    CChildFrame* frame = nullptr;
+    CVorlinScrollView* view = views.OpenView(0, &frame);
+    ASSERT_TRUE(frame->RouteCommand(cmd::kLayoutSave));
+    GraphicalViewRig::RightClick(view, {100, 250}, 33003);
+    ASSERT_NE(otherView->Layout()->FindIntercom(3), nullptr);
+
+    ASSERT_TRUE(frame->RouteCommand(cmd::kLayoutSaveAs));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(other->GraphicalView(), otherView);
+    CGraphicLayout* old = views.Layouts().GetGraphicLayout(0);
+    EXPECT_FALSE(old->NeedsLoading());
+    EXPECT_EQ(old->FindIntercom(3), nullptr);
+    EXPECT_NE(old->FindIntercom(1), nullptr);
+    EXPECT_FALSE(old->IsModified());
+    EXPECT_FALSE(other->windowTitle().endsWith(" *")) << other->windowTitle().toStdString();
+}
+
 }  // namespace
 }  // namespace corvane
