@@ -5,10 +5,16 @@
 #include <cmath>
 
 namespace corvane {
+namespace {
+
+// The largest whole device pixel ratio drawn straight.
+constexpr int kMaxScale = 8;
+
+}  // namespace
 
 std::optional<CImageRaster> CImageRaster::For(QPainter& painter) {
     auto* image = dynamic_cast<QImage*>(painter.device());
-    if (image == nullptr || image->isNull() || image->devicePixelRatio() != 1.0 ||
+    if (image == nullptr || image->isNull() ||
         (image->format() != QImage::Format_RGB32 &&
          image->format() != QImage::Format_ARGB32_Premultiplied) ||
         painter.hasClipping() || painter.opacity() != 1.0 ||
@@ -16,29 +22,37 @@ std::optional<CImageRaster> CImageRaster::For(QPainter& painter) {
         painter.testRenderHint(QPainter::Antialiasing)) {
         return std::nullopt;
     }
-    const QTransform t = painter.deviceTransform();
-    if (t.type() > QTransform::TxTranslate || t.dx() != std::floor(t.dx()) ||
-        t.dy() != std::floor(t.dy())) {
+    // The image's own whole device pixel ratio scales the ends of the lines, which stay one
+    // pixel wide as cosmetic ones do; any other scale is the painter's to draw.
+    const qreal ratio = image->devicePixelRatio();
+    if (ratio != std::floor(ratio) || ratio < 1 || ratio > kMaxScale) {
         return std::nullopt;
     }
-    return CImageRaster(*image, QPoint(static_cast<int>(t.dx()), static_cast<int>(t.dy())));
+    const QTransform t = painter.deviceTransform();
+    if (t.type() > QTransform::TxScale || t.m11() != ratio || t.m22() != ratio ||
+        t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy())) {
+        return std::nullopt;
+    }
+    return CImageRaster(*image, static_cast<int>(ratio),
+                        QPoint(static_cast<int>(t.dx()), static_cast<int>(t.dy())));
 }
 
-CImageRaster::CImageRaster(QImage& image, QPoint offset)
+CImageRaster::CImageRaster(QImage& image, int scale, QPoint offset)
     : bits_(reinterpret_cast<uint32_t*>(image.bits())),
       stride_(image.bytesPerLine() / 4),
       width_(image.width()),
       height_(image.height()),
+      scale_(scale),
       offset_(offset) {}
 
 void CImageRaster::Line(QPoint from, QPoint to, QRgb color, bool dotted) {
     const uint32_t pixel = 0xFF000000u | color;
-    // The major axis is walked one unit a step; the minor one follows the exact line, rounded
+    // The major axis is walked one pixel a step; the minor one follows the exact line, rounded
     // half up, so that any part of the line can be walked alone.
-    const int64_t x0 = int64_t{from.x()} + offset_.x();
-    const int64_t y0 = int64_t{from.y()} + offset_.y();
-    const int64_t dx = int64_t{to.x()} - from.x();
-    const int64_t dy = int64_t{to.y()} - from.y();
+    const int64_t x0 = scale_ * int64_t{from.x()} + offset_.x();
+    const int64_t y0 = scale_ * int64_t{from.y()} + offset_.y();
+    const int64_t dx = scale_ * (int64_t{to.x()} - from.x());
+    const int64_t dy = scale_ * (int64_t{to.y()} - from.y());
     const bool xMajor = std::abs(dx) >= std::abs(dy);
     const int64_t major = xMajor ? std::abs(dx) : std::abs(dy);
     const int64_t minor = xMajor ? std::abs(dy) : std::abs(dx);
@@ -104,11 +118,12 @@ void CImageRaster::Column(int x, int y0, int y1, QRgb color) {
 }
 
 void CImageRaster::Frame(const QRect& rect, QRgb color) {
-    // Logical coordinates are bound far inside int, so the device ones are too.
-    const QRect r = rect.translated(offset_);
-    if (r.width() < 1 || r.height() < 1) {
+    if (rect.width() < 1 || rect.height() < 1) {
         return;
     }
+    // Logical coordinates are bound far inside int, so the device ones are too.
+    const QRect r(QPoint(scale_ * rect.left(), scale_ * rect.top()) + offset_,
+                  QPoint(scale_ * rect.right(), scale_ * rect.bottom()) + offset_);
     Row(r.top(), r.left(), r.right(), color);
     Row(r.bottom(), r.left(), r.right(), color);
     Column(r.left(), r.top(), r.bottom(), color);

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <cstdlib>
+#include <utility>
 
 #include "ui/views/ImageRaster.h"
 
@@ -182,6 +183,47 @@ TEST(ImageRaster, ALineHasOnePixelPerStepAndTheSamePixelsHoweverMuchIsDrawn) {
     }
 }
 
+// On a screen of two device pixels a unit the lines and frames stay one pixel wide, as the
+// painter's own cosmetic ones, between ends twice as far apart.
+TEST(ImageRaster, AtAWholeDevicePixelRatioTheEndsAreScaled) {
+    QImage straight = Canvas(160, 120);
+    QImage painted = Canvas(160, 120);
+    for (QImage* image : {&straight, &painted}) {
+        image->setDevicePixelRatio(2);
+        Draw(
+            *image,
+            [](GraphicPainter& p) {
+                p.Frame({40, 10, 60, 30}, kInk);
+                p.Line({5, 40}, {70, 40}, 1, kInk, GraphicPainter::LineStyle::Solid);
+                p.Line({70, 2}, {70, 57}, 1, kInk, GraphicPainter::LineStyle::Solid);
+            },
+            image == &painted);
+    }
+    int inked = 0;
+    for (int y = 0; y < 120; ++y) {
+        for (int x = 0; x < 160; ++x) {
+            ASSERT_EQ(At(straight, x, y), At(painted, x, y)) << x << "," << y;
+            inked += At(straight, x, y) != kWhite ? 1 : 0;
+        }
+    }
+    EXPECT_GT(inked, 300);
+    // A slanted line has one pixel for each of its device steps, its ends included.
+    QImage slanted = Canvas(160, 120);
+    slanted.setDevicePixelRatio(2);
+    Draw(slanted, [](GraphicPainter& p) {
+        p.Line({3, 50}, {77, 58}, 1, kInk, GraphicPainter::LineStyle::Solid);
+    });
+    int pixels = 0;
+    for (int y = 0; y < 120; ++y) {
+        for (int x = 0; x < 160; ++x) {
+            pixels += At(slanted, x, y) != kWhite ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(pixels, 2 * (77 - 3) + 1);
+    EXPECT_NE(At(slanted, 6, 100), kWhite);
+    EXPECT_NE(At(slanted, 154, 116), kWhite);
+}
+
 TEST(ImageRaster, OnlyPlainPaintersOnOpaqueImagesAreWrittenStraight) {
     QImage image = Canvas();
     QImage indexed(10, 10, QImage::Format_Indexed8);
@@ -203,6 +245,14 @@ TEST(ImageRaster, OnlyPlainPaintersOnOpaqueImagesAreWrittenStraight) {
         QPainter painter(&image);
         c.set(painter);
         EXPECT_EQ(CImageRaster::For(painter).has_value(), c.raster) << c.name;
+    }
+    for (const auto& [ratio, raster] : {std::pair(2.0, true), std::pair(1.5, false)}) {
+        QImage scaled = Canvas(20, 20);
+        scaled.setDevicePixelRatio(ratio);
+        QPainter painter(&scaled);
+        EXPECT_EQ(CImageRaster::For(painter).has_value(), raster) << ratio;
+        painter.scale(2, 2);
+        EXPECT_FALSE(CImageRaster::For(painter).has_value()) << "scaled at " << ratio;
     }
     QImage transparent = Canvas(10, 10, QImage::Format_ARGB32);
     QPainter painter(&transparent);
