@@ -392,7 +392,9 @@ void CAllTreeView::AddSavedView() {
     }
     const std::optional<int> index = AddSavedLayout(context_.layouts);
     if (!index) {
-        TreeLog().Printf(1, "No new layout: every name from view1 to view999 is taken");
+        TreeLog().Printf(1, context_.layouts.HasRoomForLayout()
+                                ? "No new layout: every name from view1 to view999 is taken"
+                                : "No new layout: there are as many layouts as can be listed");
         return;
     }
     QTreeWidgetItem* item =
