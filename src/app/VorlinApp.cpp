@@ -86,7 +86,7 @@ bool CVorlinApp::InitInstance(const DocumentFactory& createDocument) {
     // 6. The profile ("Qelvo").
     Profile().Load(DefaultProfilePath());
     // 7. The saved layouts.
-    EnumerateLayoutFiles();
+    const size_t layoutFilesLeftOut = EnumerateLayoutFiles();
     // 8. The diagnostic log; what went wrong before it started is logged now.
     StartDiagLog();
     logStarted_ = true;
@@ -96,6 +96,11 @@ bool CVorlinApp::InitInstance(const DocumentFactory& createDocument) {
     }
     if (!resourcesComplete) {
         log_.Printf(0, "Some icons or bitmaps are missing from the resources");
+    }
+    if (layoutFilesLeftOut > 0) {
+        log_.Printf(0, "%zu layout files of %s left out: no more than %d are listed",
+                    layoutFilesLeftOut, layouts_.Directory().c_str(),
+                    CGraphicLayouts::kMaxLayoutIndex);
     }
     if (!signalsCaught) {
         log_.Printf(0, "SIGTERM and SIGINT end the program without closing it: %s",
@@ -258,8 +263,8 @@ void CVorlinApp::HideSplash() {
     }
 }
 
-void CVorlinApp::EnumerateLayoutFiles() {
-    layouts_.EnumerateLayoutFiles();
+size_t CVorlinApp::EnumerateLayoutFiles() {
+    return layouts_.EnumerateLayoutFiles();
 }
 
 }  // namespace corvane

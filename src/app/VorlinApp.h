@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -49,7 +50,8 @@ public:
     // Opens or refreshes the compatibility status of the matrices.
     void OnCompatibilityStatus();
     void HideSplash();
-    void EnumerateLayoutFiles();
+    // The number of layout files left out of the names.
+    size_t EnumerateLayoutFiles();
 
     SharedSettings& Settings() { return settings_; }
     ColorSettings& Colors() { return colors_; }

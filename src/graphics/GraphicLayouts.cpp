@@ -1,5 +1,7 @@
 #include "graphics/GraphicLayouts.h"
 
+#include <algorithm>
+
 #include "graphics/LayoutFile.h"
 #include "platform/Format.h"
 
@@ -17,10 +19,13 @@ void CGraphicLayouts::Clear() {
 
 CGraphicLayouts::~CGraphicLayouts() = default;
 
-void CGraphicLayouts::EnumerateLayoutFiles() {
+size_t CGraphicLayouts::EnumerateLayoutFiles() {
     names_ = corvane::EnumerateLayoutFiles(directory_);
+    const size_t leftOut = names_.size() - std::min(names_.size(), size_t{kMaxLayoutIndex} + 1);
+    names_.resize(names_.size() - leftOut);
     layouts_.clear();
     layouts_.resize(names_.size());
+    return leftOut;
 }
 
 const std::string& CGraphicLayouts::Name(int index) const {
@@ -38,7 +43,14 @@ int CGraphicLayouts::FindFreeLayoutName() const {
     return static_cast<int>(corvane::FindFreeLayoutName(names_));
 }
 
+bool CGraphicLayouts::HasRoomForLayout() const {
+    return FindFreeLayoutName() != 0 || NameCount() <= kMaxLayoutIndex;
+}
+
 int CGraphicLayouts::AddName(std::string name) {
+    if (NameCount() > kMaxLayoutIndex) {
+        return -1;
+    }
     names_.push_back(std::move(name));
     layouts_.resize(names_.size());
     return NameCount() - 1;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -8,6 +9,7 @@
 #include "document/DocumentParts.h"
 #include "graphics/GraphicLayout.h"
 #include "graphics/LayoutFileList.h"
+#include "presentation/ViewId.h"
 
 namespace corvane {
 
@@ -22,10 +24,15 @@ public:
     CGraphicLayouts(const CGraphicLayouts&) = delete;
     CGraphicLayouts& operator=(const CGraphicLayouts&) = delete;
 
+    // The largest layout index: a navigation item carries it in 14 bits, whose highest value
+    // means "all" (presentation/ViewId.h).
+    static constexpr int kMaxLayoutIndex = kViewIdAll - 1;
+
     const std::string& Directory() const { return directory_; }
 
-    // The names anew from the folder; every layout object is dropped.
-    void EnumerateLayoutFiles();
+    // The names anew from the folder, as many as there are indices for; every layout object
+    // is dropped. The number of layout files left out, the last in byte order.
+    size_t EnumerateLayoutFiles();
     // Every layout object is dropped and only "default" stays.
     void Clear();
     int NameCount() const { return static_cast<int>(names_.size()); }
@@ -34,7 +41,9 @@ public:
     void SetName(int index, std::string name);
     // The index of the first empty name; 0 when there is none.
     int FindFreeLayoutName() const;
-    // A new name at the end; its index.
+    // Whether a new layout has an index: an empty name or one past the names.
+    bool HasRoomForLayout() const;
+    // A new name at the end; its index, or -1 when the indices are all taken.
     int AddName(std::string name);
 
     // The layout object of an index, made (still needing loading) on first use; none for an

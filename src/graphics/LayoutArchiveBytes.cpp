@@ -1,5 +1,7 @@
 #include "graphics/LayoutArchiveBytes.h"
 
+#include <algorithm>
+
 #include "graphics/AnsiCodePage.h"
 #include "platform/Format.h"
 
@@ -95,7 +97,7 @@ uint32_t LayoutArchiveIn::StringLength() {
     return wide < kWideLength ? wide : Dword();
 }
 
-std::string LayoutArchiveIn::String() {
+std::string LayoutArchiveIn::String(size_t maxLength) {
     const size_t start = pos_;
     bool unicode = false;
     uint32_t length = 0;
@@ -110,13 +112,16 @@ std::string LayoutArchiveIn::String() {
     if (size > Remaining()) {
         Fail(StrFormat("a text of %u characters is longer than the rest of the file", length));
     }
+    const size_t kept = std::min<size_t>(length, maxLength);
     if (!unicode) {
-        return AnsiToUtf8(Raw(length));
+        const std::string_view ansi = Raw(length);
+        return AnsiToUtf8(ansi.substr(0, kept));
     }
-    std::u16string units(length, u'\0');
+    std::u16string units(kept, u'\0');
     for (char16_t& unit : units) {
         unit = Word();
     }
+    Raw((length - kept) * 2);
     return AnsiToUtf8(Utf16ToAnsi(units));
 }
 

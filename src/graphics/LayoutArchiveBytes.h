@@ -51,8 +51,9 @@ public:
     // Any value but 0 is true.
     bool Bool() { return Dword() != 0; }
     uint32_t Count();
-    // As UTF-8; UTF-16 strings (marked by 0xFF, 0xFFFE) are taken through the code page.
-    std::string String();
+    // As UTF-8; UTF-16 strings (marked by 0xFF, 0xFFFE) are taken through the code page. Only
+    // the first maxLength characters are kept; the rest is passed over.
+    std::string String(size_t maxLength);
     std::string_view Raw(size_t length);
 
     size_t Offset() const { return pos_; }

@@ -253,13 +253,13 @@ private:
             }
             case GraphicClass::IcomCaption: {
                 auto& caption = static_cast<CIcomCaption&>(obj);
-                caption.text_ = in_.String();
+                caption.text_ = in_.String(kMaxCaptionTextLength);
                 caption.owner_ = Reference<CIcomObj>();
                 break;
             }
             case GraphicClass::TrunkSetCaption: {
                 auto& caption = static_cast<CTrunkSetCaption&>(obj);
-                caption.text_ = in_.String();
+                caption.text_ = in_.String(kMaxCaptionTextLength);
                 caption.owner_ = Reference<CTrunkSetObj>();
                 break;
             }

@@ -84,7 +84,9 @@ LayoutLoadResult LoadLayoutFile(CGraphicLayout& layout, const std::string& direc
                       StrFormat("\"%s\" cannot name a layout file", name.c_str()));
     }
     const std::string path = LayoutFilePath(directory, name);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK a FIFO waits for a writer. A symbolic link is followed: the listing
+    // of layout files takes one that leads to a file.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT) {
             return Failed(layout, LayoutLoadStatus::Missing, {});
@@ -98,6 +100,9 @@ LayoutLoadResult LoadLayoutFile(CGraphicLayout& layout, const std::string& direc
     LayoutLoadStatus status = LayoutLoadStatus::CannotOpen;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         problem = StrFormat("%s is not a file", path.c_str());
+    } else if (const int flags = ::fcntl(fd, F_GETFL);
+               flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        problem = StrFormat("cannot read %s: %s", path.c_str(), std::strerror(errno));
     } else if (static_cast<uint64_t>(st.st_size) > kMaxLayoutFileSize) {
         status = LayoutLoadStatus::Damaged;
         problem = StrFormat("%s is larger than any layout", path.c_str());

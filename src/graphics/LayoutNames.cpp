@@ -97,6 +97,9 @@ std::string NewLayoutName(const CGraphicLayouts& layouts) {
 }
 
 std::optional<int> AddSavedLayout(CGraphicLayouts& layouts) {
+    if (!layouts.HasRoomForLayout()) {
+        return std::nullopt;
+    }
     std::string name = NewLayoutName(layouts);
     if (name.empty()) {
         return std::nullopt;

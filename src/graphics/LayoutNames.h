@@ -29,7 +29,7 @@ LayoutNameProblem CheckLayoutName(const CGraphicLayouts& layouts, std::string_vi
 std::string NewLayoutName(const CGraphicLayouts& layouts);
 
 // A new saved layout named by NewLayoutName, in the first empty slot of the names or at their
-// end; its index. No file is written. None when every name is taken.
+// end; its index. No file is written. None when every name is taken or no index is left.
 std::optional<int> AddSavedLayout(CGraphicLayouts& layouts);
 
 // Moves a layout file to another name and never replaces a file that has it: false, with the

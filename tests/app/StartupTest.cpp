@@ -15,6 +15,7 @@
 #include "fakes/FakeControllerModel.h"
 #include "fakes/FakeNetworkBuilder.h"
 #include "fakes/TempDir.h"
+#include "graphics/GraphicLayouts.h"
 #include "platform/ProfileStore.h"
 #include "store/StoreFixture.h"
 
@@ -215,6 +216,29 @@ TEST(Startup, AProfileItCannotReadIsLeftAsItIsThroughAStartAndAClose) {
     std::stringstream text;
     text << in.rdbuf();
     EXPECT_TRUE(text.str() == profile) << "the profile was written over";
+}
+
+TEST(Startup, LayoutFilesBeyondTheLargestIndexAreLeftOutWithOneLogLine) {
+    testing::TempDir tree;
+    fs::create_directories(tree.Path() / "views");
+    for (int i = 0; i < CGraphicLayouts::kMaxLayoutIndex + 3; ++i) {
+        std::ofstream(tree.Path() / "views" / ("l" + std::to_string(100000 + i) + ".vlv")).put('x');
+    }
+    testing::FakeController fake;
+    testing::FakeControllerModel model(testing::BuildFakeNetwork(2, 0));
+    model.Install(fake);
+    ASSERT_TRUE(fake.StartSerial());
+    RunningProgram program(tree, SerialProfile(fake.SerialPortName()));
+    ASSERT_TRUE(program.Spawned());
+    ASSERT_TRUE(program.WaitForLog("First supervision tick")) << program.Output();
+    program.Signal(SIGTERM);
+    EXPECT_EQ(program.WaitForExit(), 0) << program.Output();
+    fake.Stop();
+    const std::string log = program.Log();
+    const std::string line = "3 layout files of ../views left out";
+    const size_t at = log.find(line);
+    EXPECT_NE(at, std::string::npos) << log;
+    EXPECT_EQ(log.find(line, at + 1), std::string::npos) << "one line";
 }
 
 TEST(Startup, TheReleaseNotesLieBesideTheProgram) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -40,6 +41,32 @@ TEST(GraphicLayouts, NamesSlotsAndObjectsShareTheirIndex) {
     layouts.Clear();
     EXPECT_EQ(layouts.NameCount(), 1);
     EXPECT_EQ(layouts.FindGraphicLayout(0), nullptr);
+}
+
+TEST(GraphicLayouts, NoLayoutTakesAnIndexBeyondTheLargestAViewIdCarries) {
+    // Two files more than there are indices for ("default" has index 0).
+    testing::TempDir dir;
+    constexpr int kFiles = CGraphicLayouts::kMaxLayoutIndex + 2;
+    for (int i = 0; i < kFiles; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof(name), "l%05d.vlv", i);
+        std::ofstream(dir.Path() / name).put('x');
+    }
+    CGraphicLayouts layouts(dir.Path().string());
+    EXPECT_EQ(layouts.EnumerateLayoutFiles(), 2u);
+    ASSERT_EQ(layouts.NameCount(), CGraphicLayouts::kMaxLayoutIndex + 1);
+    EXPECT_EQ(layouts.Name(CGraphicLayouts::kMaxLayoutIndex), "l16381");
+    EXPECT_EQ(layouts.GetGraphicLayout(CGraphicLayouts::kMaxLayoutIndex + 1), nullptr);
+
+    EXPECT_FALSE(layouts.HasRoomForLayout());
+    EXPECT_EQ(layouts.AddName("more"), -1);
+    EXPECT_EQ(AddSavedLayout(layouts), std::nullopt);
+    EXPECT_EQ(layouts.NameCount(), CGraphicLayouts::kMaxLayoutIndex + 1);
+    // A deleted layout's slot is still there for a new one.
+    std::string error;
+    ASSERT_TRUE(DeleteSavedLayout(layouts, 5, error)) << error;
+    EXPECT_EQ(AddSavedLayout(layouts), 5);
+    EXPECT_EQ(layouts.Name(5), "view1");
 }
 
 TEST(GraphicLayouts, ChangedLayoutsAreSavedByName) {

@@ -225,7 +225,13 @@ TEST(LayoutArchiveFormatTest, TextLengthsTakeOneThreeOrSevenBytes) {
         CGraphicLayout read;
         std::string error;
         ASSERT_TRUE(ReadLayoutArchive(written, read, error)) << error;
-        EXPECT_EQ(DescribeLayout(read), DescribeLayout(layout));
+        if (c.length <= kMaxCaptionTextLength) {
+            EXPECT_EQ(DescribeLayout(read), DescribeLayout(layout));
+        } else {
+            EXPECT_EQ(static_cast<const CCaptionObj*>(*read.IntercomCaptions().begin())->GetText(),
+                      " " + std::string(kMaxCaptionTextLength - 1, 'x'))
+                << c.length;
+        }
     }
 }
 
@@ -272,6 +278,32 @@ TEST(LayoutArchiveFormatTest, UnicodeTextsAreReadThroughTheCodePage) {
     EXPECT_EQ(ReadCaptionText(CaptionFile(unicode)), "A\xC3\xA9\xE2\x82\xAC?");
     const std::vector<uint8_t> longForm = {0xFF, 0xFE, 0xFF, 0xFF, 0x02, 0x00, 'o', 0, 'k', 0};
     EXPECT_EQ(ReadCaptionText(CaptionFile(longForm)), "ok");
+}
+
+TEST(LayoutArchiveFormatTest, ALongTextKeepsItsFirstCharactersAndTheFileReadsOn) {
+    // The seven-byte length of 400,000, ANSI and UTF-16: 0xFF, 0xFFFF, then 32 bits.
+    constexpr uint32_t kLength = 400000;
+    const auto lengthBytes = [](std::vector<uint8_t> prefix) {
+        prefix.insert(prefix.end(), {0xFF, 0xFF, 0xFF});
+        for (int shift = 0; shift < 32; shift += 8) {
+            prefix.push_back(static_cast<uint8_t>(kLength >> shift));
+        }
+        return prefix;
+    };
+    std::vector<uint8_t> ansi = lengthBytes({});
+    std::vector<uint8_t> unicode = lengthBytes({0xFF, 0xFE, 0xFF});
+    std::string expected;
+    for (uint32_t i = 0; i < kLength; ++i) {
+        const char c = static_cast<char>('a' + i % 26);
+        ansi.push_back(static_cast<uint8_t>(c));
+        unicode.insert(unicode.end(), {static_cast<uint8_t>(c), 0});
+        if (i < kMaxCaptionTextLength) {
+            expected += c;
+        }
+    }
+    // The owner reference and the lists after the text are read where they stand.
+    EXPECT_EQ(ReadCaptionText(CaptionFile(ansi)), expected);
+    EXPECT_EQ(ReadCaptionText(CaptionFile(unicode)), expected);
 }
 
 TEST(LayoutArchiveFormatTest, CharactersBeyondTheCodePageAreWrittenAsQuestionMarks) {

@@ -1,13 +1,18 @@
 #include "graphics/LayoutFile.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
+#include <thread>
 
 #include "LayoutFixtures.h"
 #include "fakes/TempDir.h"
@@ -184,6 +189,40 @@ TEST_F(LayoutFileFolder, LoadingTellsMissingUnreadableAndDamagedFilesApart) {
         EXPECT_TRUE(layout.Intercoms().IsEmpty()) << c.name;
         EXPECT_TRUE(layout.NeedsLoading()) << c.name;
     }
+}
+
+TEST_F(LayoutFileFolder, AFifoIsRefusedWithoutWaitingAndALinkToAFileIsFollowed) {
+    ASSERT_EQ(::mkfifo(Path("default").c_str(), 0644), 0);
+    // The load runs in a thread of its own; one that waits for a writer of the FIFO is let go
+    // by opening one, so that the test fails instead of hanging.
+    std::promise<LayoutLoadResult> loaded;
+    std::future<LayoutLoadResult> result = loaded.get_future();
+    std::thread loader([&] {
+        CGraphicLayout layout;
+        loaded.set_value(LoadLayoutFile(layout, dir(), "default"));
+    });
+    const bool returned = result.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+    while (result.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
+        const int writer = ::open(Path("default").c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (writer >= 0) {
+            ::close(writer);
+        }
+    }
+    loader.join();
+    EXPECT_TRUE(returned) << "the load waited for a writer of the FIFO";
+    const LayoutLoadResult fifo = result.get();
+    EXPECT_EQ(fifo.status, LayoutLoadStatus::CannotOpen);
+    EXPECT_NE(fifo.error.find("is not a file"), std::string::npos) << fifo.error;
+
+    CGraphicLayout layout;
+    Fill(layout);
+    std::string error;
+    ASSERT_TRUE(SaveLayoutFile(layout, dir(), "shared", error)) << error;
+    fs::create_symlink(Path("shared"), Path("linked"));
+    CGraphicLayout linked;
+    const LayoutLoadResult followed = LoadLayoutFile(linked, dir(), "linked");
+    EXPECT_EQ(followed.status, LayoutLoadStatus::Loaded) << followed.error;
+    EXPECT_EQ(testing::DescribeLayout(linked), testing::DescribeLayout(layout));
 }
 
 }  // namespace

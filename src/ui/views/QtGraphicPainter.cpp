@@ -1,5 +1,8 @@
 #include "ui/views/QtGraphicPainter.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace corvane {
 namespace {
 
@@ -19,20 +22,25 @@ QPen OneUnitPen(const QColor& color) {
 
 const QImage& CCaptionStamps::Stamp(const std::string& text, QColor textColor, QColor background,
                                     const QFont& font, qreal pixelRatio) {
-    if (font != font_ || pixelRatio != pixelRatio_ || stamps_.size() >= kMaxStamps) {
+    if (font != font_ || pixelRatio != pixelRatio_) {
         font_ = font;
         pixelRatio_ = pixelRatio;
         stamps_.clear();
+        bytes_ = 0;
     }
-    QByteArray key = QByteArray::fromStdString(text);
-    key.append(reinterpret_cast<const char*>(&textColor), sizeof(textColor));
-    key.append(reinterpret_cast<const char*>(&background), sizeof(background));
-    auto it = stamps_.find(key);
+    const QRgb colours[] = {textColor.rgba(), background.rgba()};
+    key_.assign(text);
+    key_.append(reinterpret_cast<const char*>(colours), sizeof(colours));
+    ++uses_;
+    auto it = stamps_.find(key_);
     if (it == stamps_.end()) {
         const QFontMetrics metrics(font);
-        const QString shown = QString::fromStdString(text);
-        const QSize size(std::max(metrics.horizontalAdvance(shown), 1),
-                         std::max(metrics.height(), 1));
+        QString shown = QString::fromStdString(text);
+        const int width = Width(metrics, shown);
+        if (width == kMaxWidth) {
+            shown = metrics.elidedText(shown, Qt::ElideRight, width);
+        }
+        const QSize size(std::max(width, 1), std::max(metrics.height(), 1));
         QImage stamp(size * pixelRatio, QImage::Format_ARGB32_Premultiplied);
         stamp.setDevicePixelRatio(pixelRatio);
         stamp.fill(background);
@@ -42,9 +50,39 @@ const QImage& CCaptionStamps::Stamp(const std::string& text, QColor textColor, Q
         painter.drawText(QRect(QPoint(0, 0), size),
                          Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip, shown);
         painter.end();
-        it = stamps_.insert(key, stamp);
+        while (!stamps_.empty() &&
+               (stamps_.size() >= kMaxStamps || bytes_ + stamp.sizeInBytes() > kMaxBytes)) {
+            DropOlderHalf();
+        }
+        bytes_ += stamp.sizeInBytes();
+        it = stamps_.emplace(key_, Entry{std::move(stamp), 0}).first;
     }
-    return *it;
+    it->second.lastUse = uses_;
+    return it->second.image;
+}
+
+int CCaptionStamps::Width(const QFontMetrics& metrics, const QString& text) {
+    return std::min(metrics.horizontalAdvance(text), kMaxWidth);
+}
+
+void CCaptionStamps::DropOlderHalf() {
+    std::vector<uint64_t> uses;
+    uses.reserve(stamps_.size());
+    for (const auto& [key, entry] : stamps_) {
+        uses.push_back(entry.lastUse);
+    }
+    // The newest of the older half; with one stamp, that one.
+    const auto newestDropped =
+        uses.begin() + static_cast<std::ptrdiff_t>((uses.size() + 1) / 2 - 1);
+    std::nth_element(uses.begin(), newestDropped, uses.end());
+    const uint64_t limit = *newestDropped;
+    std::erase_if(stamps_, [&](const auto& stamp) {
+        if (stamp.second.lastUse > limit) {
+            return false;
+        }
+        bytes_ -= stamp.second.image.sizeInBytes();
+        return true;
+    });
 }
 
 CQtGraphicPainter::CQtGraphicPainter(QPainter& painter, CCaptionStamps& stamps)
@@ -93,7 +131,7 @@ void CQtGraphicPainter::Line(GraphicPoint from, GraphicPoint to, int width, Colo
 }
 
 GraphicSize CQtGraphicPainter::TextExtent(const std::string& text) {
-    return {metrics_.horizontalAdvance(QString::fromStdString(text)), metrics_.height()};
+    return {CCaptionStamps::Width(metrics_, QString::fromStdString(text)), metrics_.height()};
 }
 
 void CQtGraphicPainter::Text(const GraphicRect& rect, const std::string& text, ColorRef textColor,

@@ -2,10 +2,13 @@
 
 #include <QFont>
 #include <QFontMetrics>
-#include <QHash>
 #include <QImage>
 #include <QPainter>
+#include <cstddef>
+#include <cstdint>
 #include <optional>
+#include <string>
+#include <unordered_map>
 
 #include "graphics/GraphicPainter.h"
 #include "ui/views/ImageRaster.h"
@@ -16,16 +19,35 @@ namespace corvane {
 // many times, and laying out and drawing a text costs far more than copying its picture.
 class CCaptionStamps {
 public:
-    // The text centred on its background, as wide as the text and as high as the font; the
-    // cache starts again when the font or the pixel ratio changes or it grows past its bound.
+    // A wider text is cut short with an ellipsis, so that no caption outgrows a window.
+    static constexpr int kMaxWidth = 1024;
+
+    // The text centred on its background, as wide as the text (at most kMaxWidth) and as high
+    // as the font. For one font and pixel ratio a stamp is its text and its two colours; the
+    // cache starts again when the font or the ratio changes.
     const QImage& Stamp(const std::string& text, QColor textColor, QColor background,
                         const QFont& font, qreal pixelRatio);
+    // The width of the text's stamp.
+    static int Width(const QFontMetrics& metrics, const QString& text);
 
 private:
-    static constexpr qsizetype kMaxStamps = 2048;
+    // Past either bound the stamps used least recently, half of them, go.
+    static constexpr size_t kMaxStamps = 2048;
+    static constexpr qsizetype kMaxBytes = qsizetype{32} << 20;
+
+    struct Entry {
+        QImage image;
+        uint64_t lastUse = 0;
+    };
+    void DropOlderHalf();
+
     QFont font_;
     qreal pixelRatio_ = 1;
-    QHash<QByteArray, QImage> stamps_;
+    // The text's bytes, then the two colours' rgba values.
+    std::unordered_map<std::string, Entry> stamps_;
+    std::string key_;
+    uint64_t uses_ = 0;
+    qsizetype bytes_ = 0;
 };
 
 // The graphic objects' primitives on a QPainter, one logical unit a pixel, without

@@ -244,11 +244,12 @@ void CVorlinScrollView::SaveLayoutAs() {
     if (!settings.AllowFileOperations || !settings.AllowEditOperations) {
         return;
     }
-    int index = context_.layouts.FindFreeLayoutName();
+    CGraphicLayouts& layouts = context_.layouts;
+    int index = layouts.FindFreeLayoutName();
     if (index == 0) {
-        index = context_.layouts.NameCount();
+        index = layouts.NameCount();
     }
-    context_.layouts.DeleteGraphicLayout(index);
+    layouts.DeleteGraphicLayout(index);
     pointer_.Reset();
     const int previous = savedIndex_;
     savedIndex_ = index;
@@ -257,7 +258,9 @@ void CVorlinScrollView::SaveLayoutAs() {
     QPointer<CVorlinScrollView> self(this);
     QPointer<CChildFrame> frame(CChildFrame::Of(this));
     saveAsPending_ = true;
-    const bool added = frame != nullptr && frame->RouteCommand(cmd::kNewLayout);
+    // The tree may make none (every name or index taken): then nothing is renamed.
+    const bool added =
+        frame != nullptr && frame->RouteCommand(cmd::kNewLayout) && !layouts.Name(index).empty();
     if (self != nullptr) {
         saveAsPending_ = false;
         if (!added) {

@@ -12,6 +12,7 @@
 #include "graphics/IcomObj.h"
 #include "graphics/IntercomPairKey.h"
 #include "graphics/LayoutEditing.h"
+#include "graphics/LayoutFile.h"
 #include "graphics/TrunkSetObj.h"
 #include "preferences/LayoutOptsPageValues.h"
 #include "qtsupport/QtWait.h"
@@ -188,6 +189,36 @@ TEST_F(GraphicalViewHints, AfterSaveAsTheOldLayoutsOtherViewsReadItsFileAgain) {
     EXPECT_NE(old->FindIntercom(1), nullptr);
     EXPECT_FALSE(old->IsModified());
     EXPECT_FALSE(other->windowTitle().endsWith(" *")) << other->windowTitle().toStdString();
+}
+
+TEST_F(GraphicalViewHints, SaveAsWithoutRoomForANewLayoutLeavesTheLayoutAsItWas) {
+    rig.supervision.settings.Modify([](AppSettings& s) { s.AutoSaveLayouts = false; });
+    for (int i = 1; i <= 999; ++i) {
+        views.Layouts().AddName("view" + std::to_string(i));
+    }
+    const int names = views.Layouts().NameCount();
+    CChildFrame* frame = nullptr;
+    views.OpenView(east, &frame);
+    auto* tree = qobject_cast<QTreeWidget*>(frame->TreeView());
+    ASSERT_NE(tree, nullptr);
+    const QList<QTreeWidgetItem*> items = tree->findItems("east", Qt::MatchRecursive);
+    ASSERT_EQ(items.size(), 1);
+    tree->setCurrentItem(items.front());
+    CVorlinScrollView* view = frame->GraphicalView();
+    ASSERT_EQ(view->LayoutIndex(), east);
+    GraphicalViewRig::RightClick(view, {100, 250}, 33003);
+
+    // The tree makes no layout: nothing is renamed, and Save still writes the layout's file.
+    ASSERT_TRUE(frame->RouteCommand(cmd::kLayoutSaveAs));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(tree->viewport()->findChild<QLineEdit*>(), nullptr);
+    EXPECT_EQ(views.Layouts().NameCount(), names);
+    EXPECT_EQ(frame->GraphicalView(), view);
+    ASSERT_TRUE(frame->RouteCommand(cmd::kLayoutSave));
+    EXPECT_FALSE(view->Layout()->IsModified());
+    CGraphicLayout read;
+    ASSERT_EQ(LoadLayoutFile(read, "../views", "east").status, LayoutLoadStatus::Loaded);
+    EXPECT_NE(read.FindIntercom(3), nullptr);
 }
 
 }  // namespace

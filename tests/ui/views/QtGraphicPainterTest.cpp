@@ -6,6 +6,9 @@
 #include <QImage>
 #include <QPainter>
 #include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
 #include <utility>
 
 #include "ui/views/ImageRaster.h"
@@ -114,6 +117,48 @@ TEST(QtGraphicPainter, TextIsCentredOpaqueAndNotClipped) {
         }
     }
     EXPECT_GT(inked, 20) << "the text itself";
+}
+
+TEST(QtGraphicPainter, ATextWiderThanAStampIsCutToItsWidth) {
+    QImage image = Canvas(CCaptionStamps::kMaxWidth + 200, 60);
+    const int centre = image.width() / 2;
+    const std::string text(3000, 'W');
+    GraphicSize extent;
+    Draw(image, [&](GraphicPainter& p) {
+        extent = p.TextExtent(text);
+        p.Text({centre - 5, 25, centre + 5, 35}, text, kInk, kFill);
+    });
+    EXPECT_EQ(extent.cx, CCaptionStamps::kMaxWidth);
+    const QRgb fill = CQtGraphicPainter::ToQColor(kFill).rgb();
+    const int half = CCaptionStamps::kMaxWidth / 2;
+    EXPECT_EQ(At(image, centre - half, 30 - extent.cy / 2), fill);
+    EXPECT_EQ(At(image, centre + half - 1, 30 + extent.cy / 2 - 1), fill);
+    EXPECT_EQ(At(image, centre - half - 1, 30), kWhite);
+    EXPECT_EQ(At(image, centre + half, 30), kWhite);
+}
+
+TEST(CaptionStamps, ATextIsDrawnOnceForItsColoursAndWhatIsInUseOutlivesTheBound) {
+    CCaptionStamps stamps;
+    const QFont font;
+    const auto stamp = [&](const std::string& text, const QColor& ink) {
+        return stamps.Stamp(text, ink, Qt::white, font, 1).cacheKey();
+    };
+    // Equal colours are one stamp whatever lies in the padding bytes of the QColor.
+    alignas(QColor) unsigned char zeros[sizeof(QColor)];
+    alignas(QColor) unsigned char ones[sizeof(QColor)];
+    std::memset(zeros, 0, sizeof(zeros));
+    std::memset(ones, 0xFF, sizeof(ones));
+    const QColor* inkOnZeros = new (zeros) QColor(200, 0, 0);
+    const QColor* inkOnOnes = new (ones) QColor(200, 0, 0);
+    EXPECT_EQ(stamp(" North ", *inkOnZeros), stamp(" North ", *inkOnOnes));
+    EXPECT_NE(stamp(" North ", Qt::black), stamp(" North ", *inkOnZeros));
+
+    // Far more texts than the cache keeps: the one drawn again and again is never redrawn.
+    const qint64 kept = stamp(" North ", Qt::black);
+    for (int i = 0; i < 3000; ++i) {
+        stamp(std::to_string(i), Qt::black);
+        ASSERT_EQ(stamp(" North ", Qt::black), kept) << i;
+    }
 }
 
 TEST(QtGraphicPainter, ThePaintersOwnStateComesBack) {
