@@ -3,8 +3,9 @@
 // summary against a seek per trunk set.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
+#include <algorithm>
 
+#include "BenchDatabase.h"
 #include "fakes/LookupsOnlySource.h"
 #include "fakes/ManualClock.h"
 #include "fakes/RecordingUiBridge.h"
@@ -12,7 +13,6 @@
 #include "graphics/GraphicLayout.h"
 #include "graphics/IcomObj.h"
 #include "graphics/LayoutRecordsets.h"
-#include "platform/FileSystem.h"
 #include "platform/ProfileStore.h"
 #include "settings/AppSettings.h"
 #include "store/VorlinDatabase.h"
@@ -24,14 +24,8 @@ namespace {
 constexpr int kIntercoms = 256;
 constexpr int kReach = 36;
 
-struct SummaryFile {
+struct SummaryFile : BenchDatabase {
     SummaryFile() {
-        profile.Load("");
-        std::string error;
-        MakeDirectories(dir.Path().string(), 0755, error);
-        if (!store.OpenDatabase()) {
-            std::abort();
-        }
         store.Database().Execute(
             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 256) "
             "INSERT INTO TrunkSummary (FromIntercomIndex, ToIntercomIndex, NumTrunks, "
@@ -48,12 +42,6 @@ struct SummaryFile {
         }
         recordsets.Open();
     }
-    testing::TempDir dir;
-    testing::RecordingUiBridge ui;
-    CProfileStore profile;
-    SharedSettings settings;
-    testing::ManualClock clock;
-    CVorlinDatabase store{profile, settings, clock, dir / "vorlin.mdb"};
     CGraphicLayout layout;
     CLayoutRecordsets recordsets{store.Database()};
 };

@@ -7,11 +7,11 @@
 #include <map>
 #include <string>
 
+#include "BenchDatabase.h"
 #include "RatioReporter.h"
 #include "fakes/ManualClock.h"
 #include "fakes/RecordingUiBridge.h"
 #include "fakes/TempDir.h"
-#include "platform/FileSystem.h"
 #include "platform/ProfileStore.h"
 #include "settings/AppSettings.h"
 #include "store/VorlinDatabase.h"
@@ -23,14 +23,8 @@ namespace {
 constexpr int kTrunks = 10000;
 
 // A database of 10000 tested trunks.
-struct TrunksFile {
+struct TrunksFile : BenchDatabase {
     TrunksFile() {
-        profile.Load("");
-        std::string error;
-        MakeDirectories(dir.Path().string(), 0755, error);
-        if (!store.OpenDatabase()) {
-            std::abort();
-        }
         store.Database().Execute(
             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000) "
             "INSERT INTO Trunks (TrunkIndex, State, TestTime, TestResult, TestData, "
@@ -39,12 +33,6 @@ struct TrunksFile {
             "i % 256, i % 1000, (i + 1) % 256, (i + 7) % 1000, 0, -1 FROM n");
         store.Trunks().MoveFirst();
     }
-    testing::TempDir dir;
-    testing::RecordingUiBridge ui;
-    CProfileStore profile;
-    SharedSettings settings;
-    testing::ManualClock clock;
-    CVorlinDatabase store{profile, settings, clock, dir / "vorlin.mdb"};
 };
 
 const char* StateOfRound(int round) {

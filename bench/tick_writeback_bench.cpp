@@ -11,12 +11,12 @@
 #include <utility>
 #include <vector>
 
+#include "BenchDatabase.h"
 #include "RatioReporter.h"
 #include "document/VorlinDoc.h"
 #include "fakes/ManualClock.h"
 #include "fakes/RecordingUiBridge.h"
 #include "fakes/TempDir.h"
-#include "platform/FileSystem.h"
 #include "platform/ProfileStore.h"
 #include "settings/AppSettings.h"
 #include "store/ModelWriteBack.h"
@@ -46,14 +46,8 @@ EndpointAddress Port(int intercom, int number, bool talk) {
 }
 
 // A written model of 256 intercoms and 10000 trunks, each trunk carrying one request.
-struct ModelFile {
+struct ModelFile : BenchDatabase {
     ModelFile() {
-        profile.Load("");
-        std::string error;
-        MakeDirectories(dir.Path().string(), 0755, error);
-        if (!store.OpenDatabase()) {
-            std::abort();
-        }
         for (int i = 1; i <= kIntercoms; ++i) {
             doc.SetIntercomCommStatus(i, "OK", true);
         }
@@ -97,12 +91,6 @@ struct ModelFile {
         }
         return hint;
     }
-    testing::TempDir dir;
-    testing::RecordingUiBridge ui;
-    CProfileStore profile;
-    SharedSettings settings;
-    testing::ManualClock clock;
-    CVorlinDatabase store{profile, settings, clock, dir / "vorlin.mdb"};
     CVorlinDoc doc{settings, clock};
     CModelWriteBack writeBack{doc, store, settings};
 };

@@ -34,6 +34,25 @@ namespace {
 
 using testing::FakeFrameDocument;
 
+// The live document against the fake controller on loopback, with what its views need; their
+// profile is the rig's unless given.
+struct LiveDocument {
+    explicit LiveDocument(const CAppResources& resources, CProfileStore* viewProfile = nullptr)
+        : context{document,
+                  rig.settings,
+                  colors,
+                  viewProfile != nullptr ? *viewProfile : rig.profile,
+                  resources,
+                  layouts,
+                  [](ViewKind, int, int) { return false; }} {}
+
+    testing::SupervisionRig rig;
+    CVorlinDoc& document = rig.Start();
+    ColorSettings colors;
+    CGraphicLayouts layouts{"../views"};
+    const ViewContext context;
+};
+
 class MainFrameTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -45,6 +64,15 @@ protected:
         // A long interval: the test runs the timer step itself.
         auto frame = std::make_unique<CMainFrame>(resources_, profile_, std::chrono::hours(1));
         frame->SetDocument(document);
+        return frame;
+    }
+
+    // A main frame over the live document, shown with its first child frame.
+    std::unique_ptr<CMainFrame> ShownFrame(LiveDocument& live) {
+        auto frame = Frame(&live.document);
+        frame->SetViewContext(&live.context);
+        frame->show();
+        QCoreApplication::processEvents();
         return frame;
     }
 
@@ -299,19 +327,10 @@ TEST_F(MainFrameTest, ScreenshotAfterTheLinkCameUp) {
 
 // The Window menu's frames and the commands routed to the active frame's panes.
 TEST_F(MainFrameTest, ChildFramesOpenCloseAndTakeTheMenusCommands) {
-    testing::SupervisionRig rig;
-    CVorlinDoc& document = rig.Start();
-    ASSERT_TRUE(rig.started);
-    ColorSettings colors;
-    CGraphicLayouts layouts("../views");
-    const ViewContext context{
-        document, rig.settings, colors, profile_, resources_, layouts, [](ViewKind, int, int) {
-            return false;
-        }};
-    auto frame = Frame(&document);
-    frame->SetViewContext(&context);
-    frame->show();
-    QCoreApplication::processEvents();
+    LiveDocument live(resources_, &profile_);
+    ASSERT_TRUE(live.rig.started);
+    CVorlinDoc& document = live.document;
+    auto frame = ShownFrame(live);
     ASSERT_EQ(frame->MdiArea().subWindowList().size(), 1);
     CChildFrame* first = frame->ActiveChildFrame();
     ASSERT_NE(first, nullptr);
@@ -340,8 +359,8 @@ TEST_F(MainFrameTest, ChildFramesOpenCloseAndTakeTheMenusCommands) {
     frame->SetViewContext(nullptr);
     EXPECT_TRUE(frame->MdiArea().subWindowList().isEmpty());
     EXPECT_FALSE(frame->OpenFilteredView(ViewKind::Intercoms, 1, 2));
-    ASSERT_FALSE(rig.ui.Boxes().empty());
-    EXPECT_EQ(rig.ui.Boxes().back().text, "Command failed.");
+    ASSERT_FALSE(live.rig.ui.Boxes().empty());
+    EXPECT_EQ(live.rig.ui.Boxes().back().text, "Command failed.");
     document.OnCloseDocument();
 }
 
@@ -362,25 +381,16 @@ QAction* RoutedItem(const CMainFrame& frame, const QString& menuTitle, int id) {
 }
 
 TEST_F(MainFrameTest, TheLayoutCommandsOfTheMenusReachTheGraphicalView) {
-    testing::SupervisionRig rig;
-    CVorlinDoc& document = rig.Start();
-    ASSERT_TRUE(rig.started);
-    ColorSettings colors;
-    CGraphicLayouts layouts("../views");
-    const ViewContext context{
-        document, rig.settings, colors, rig.profile, resources_, layouts, [](ViewKind, int, int) {
-            return false;
-        }};
-    auto frame = Frame(&document);
-    frame->SetViewContext(&context);
-    frame->show();
-    QCoreApplication::processEvents();
+    LiveDocument live(resources_);
+    ASSERT_TRUE(live.rig.started);
+    CVorlinDoc& document = live.document;
+    auto frame = ShownFrame(live);
     CChildFrame* child = frame->ActiveChildFrame();
     ASSERT_NE(child, nullptr);
     const auto filter = NewFilterOf(ViewKind::Alphas);
     filter->SetSelector(1, 0);
     child->SetViewKind(ViewKind::GraphicalUsage, filter.get());
-    CGraphicLayout* layout = layouts.GetGraphicLayout(0);
+    CGraphicLayout* layout = live.layouts.GetGraphicLayout(0);
     ASSERT_NE(layout, nullptr);
     layout->AddIntercom(1, {50, 50}, "North");
     layout->SetModified(true);
@@ -407,19 +417,10 @@ TEST_F(MainFrameTest, TheLayoutCommandsOfTheMenusReachTheGraphicalView) {
 // A close (a signal's) while a view's context menu runs its own event loop ends the menu and
 // closes once the menu has returned: the frames never go from under the view's code.
 TEST_F(MainFrameTest, ACloseWithAViewsMenuOpenClosesAfterTheMenu) {
-    testing::SupervisionRig rig;
-    CVorlinDoc& document = rig.Start();
-    ASSERT_TRUE(rig.started);
-    ColorSettings colors;
-    CGraphicLayouts layouts("../views");
-    const ViewContext context{
-        document, rig.settings, colors, rig.profile, resources_, layouts, [](ViewKind, int, int) {
-            return false;
-        }};
-    auto frame = Frame(&document);
-    frame->SetViewContext(&context);
-    frame->show();
-    QCoreApplication::processEvents();
+    LiveDocument live(resources_);
+    ASSERT_TRUE(live.rig.started);
+    CVorlinDoc& document = live.document;
+    auto frame = ShownFrame(live);
     CChildFrame* child = frame->ActiveChildFrame();
     ASSERT_NE(child, nullptr);
     child->SetViewKind(ViewKind::GraphicalUsage, nullptr);
