@@ -4,6 +4,7 @@
 
 #include "document/DocumentPreferences.h"
 #include "document/DocumentWorkers.h"
+#include "store/ListCellMarker.h"
 
 namespace corvane {
 
@@ -108,6 +109,7 @@ bool CVorlinDoc::AddAlpha(int intercom, int functionType, int number, std::strin
         operation > alphaop::kDeleteFrom) {
         return false;
     }
+    text = WithoutListMarker(std::move(text));
     if (functionType == kIntercomFunctionType) {
         return SetIntercomRow(intercom, true,
                               [&text](CIntercomData& d) { d.name_ = std::move(text); });

@@ -2,56 +2,69 @@
 
 #include <charconv>
 #include <ctime>
+#include <string_view>
 
 #include "document/VorlinDoc.h"
 #include "platform/Format.h"
 #include "store/AlarmContext.h"
+#include "store/ListCellMarker.h"
 
 namespace corvane {
 namespace {
 
-constexpr char kMarker = '\x01';
+// The talk, listen and inactive flags at their shortest: "0/0/0".
+constexpr size_t kShortestFlags = 5;
 
-bool HasMarker(const std::string& text) {
-    return text.size() >= 3 && text[0] == kMarker;
-}
-
-void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
-    for (size_t at = text.find(from); at != std::string::npos;
-         at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t at = 0;;) {
+        const size_t found = text.find(from, at);
+        if (found == std::string_view::npos) {
+            out.append(text.substr(at));
+            return out;
+        }
+        out.append(text.substr(at, found - at)).append(to);
+        at = found + from.size();
     }
 }
 
 // A whole decimal number without sign; false for anything else, the empty text included.
-bool ParseNumber(const std::string& text, int& number) {
+bool ParseNumber(std::string_view text, int& number) {
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, number);
     return !text.empty() && text[0] != '-' && ec == std::errc() && ptr == end;
 }
 
-std::string PortText(const std::string& rest) {
-    const int type = FunctionTypeOfCode(rest.substr(0, 2));
+std::string PortText(std::string_view rest) {
     int number = 0;
-    if (!ParseNumber(rest.size() < 2 ? "" : rest.substr(2), number) ||
-        !IsValidFunctionType(type, number)) {
+    if (rest.size() < 3 || !ParseNumber(rest.substr(2), number)) {
+        return {};
+    }
+    const int type = FunctionTypeOfCode(std::string(rest.substr(0, 2)));
+    if (!IsValidFunctionType(type, number)) {
         return {};
     }
     return "[" + CVorlinDoc::GetAlphaDisplayName(type, number) + "]";
 }
 
-std::string TalkListenInactive(std::string text) {
-    ReplaceAll(text, "0", "-");
+std::string TalkListenInactive(std::string_view rest) {
+    if (rest.size() < kShortestFlags) {
+        return {};
+    }
+    std::string text = ReplaceAll(rest, "0", "-");
     const char* letters = "TLI";
     for (size_t i = 0; i < 3; ++i) {
-        if (text.compare(2 * i, 2, "-1") == 0) {
-            text.replace(2 * i, 2, 1, letters[i]);
+        // Each flag stands two further on than the last, counted after its replacement.
+        const size_t at = 2 * i;
+        if (at + 2 <= text.size() && text.compare(at, 2, "-1") == 0) {
+            text.replace(at, 2, 1, letters[i]);
         }
     }
     return text;
 }
 
-std::string AlarmDeviceText(const std::string& rest, const IListCellNames& names,
+std::string AlarmDeviceText(std::string_view rest, const IListCellNames& names,
                             const AlarmDeviceCells* alarm) {
     int instance = 0;
     if (alarm == nullptr || !ParseNumber(rest, instance)) {
@@ -84,33 +97,40 @@ std::string AlarmDeviceText(const std::string& rest, const IListCellNames& names
     }
 }
 
-std::string MarkedText(const std::string& text, const IListCellNames& names,
+// A text that begins with the marker byte is always read as marked, so the bare marker of a
+// null value shows empty instead of a control character and a letter. Nested markers are
+// taken off in one pass over the text, without copies, however deep they go.
+std::string MarkedText(std::string_view text, const IListCellNames& names,
                        const AlarmDeviceCells* alarm) {
-    if (!HasMarker(text)) {
-        return text;
-    }
-    const char letter = text[1];
-    std::string rest = text.substr(2);
-    switch (letter) {
-        case 'c':
-            if (rest.compare(0, 2, "-1") == 0) {
-                rest.erase(0, 2);
-            } else if (rest.compare(0, 1, "0") == 0) {
-                return {};
-            }
-            return MarkedText(rest, names, alarm);
-        case 'b':
-            ReplaceAll(rest, "0", "-");
-            ReplaceAll(rest, "-1", "Y");
-            return rest;
-        case 't':
-            return TalkListenInactive(std::move(rest));
-        case 'g':
-            return PortText(rest);
-        case 'a':
-            return AlarmDeviceText(rest, names, alarm);
-        default:
-            return rest;
+    for (;;) {
+        if (text.empty() || text[0] != kListCellMarker) {
+            return std::string(text);
+        }
+        if (text.size() < 2) {
+            return {};
+        }
+        const char letter = text[1];
+        std::string_view rest = text.substr(2);
+        switch (letter) {
+            case 'c':
+                if (rest.starts_with("-1")) {
+                    rest.remove_prefix(2);
+                } else if (rest.starts_with("0")) {
+                    return {};
+                }
+                text = rest;
+                continue;
+            case 'b':
+                return ReplaceAll(ReplaceAll(rest, "0", "-"), "-1", "Y");
+            case 't':
+                return TalkListenInactive(rest);
+            case 'g':
+                return PortText(rest);
+            case 'a':
+                return AlarmDeviceText(rest, names, alarm);
+            default:
+                return std::string(rest);
+        }
     }
 }
 

@@ -23,8 +23,8 @@ struct AlarmDeviceCells {
 };
 
 // A list cell as the list shows it. Null is empty; a date is its time when it falls on the
-// day of now, else the locale's date and time; a text that begins with the byte 0x01 and a
-// letter is converted by that marker:
+// day of now, else the locale's date and time; a text that begins with the byte 0x01 is
+// converted by the letter after it, and shows empty when it is too short for that letter:
 //   b  a boolean: "0" shows "-", "-1" shows "Y"
 //   c  shown only when its flag ("-1" or "0") is set; what follows may carry a marker again
 //   t  talk, listen and inactive flags as "T", "L", "I" or "-", joined by "/"

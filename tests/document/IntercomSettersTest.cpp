@@ -106,6 +106,28 @@ TEST_F(IntercomSettersTest, ControllerPortOf32OrMoreIsStoredAsZero) {
     }
 }
 
+// A name or alpha from the controller that begins with the list cell marker would be
+// converted, as if the list had marked it, by every list that shows it.
+TEST_F(IntercomSettersTest, TextsThatWouldBeginWithTheListMarkerAreKeptWithAQuestionMark) {
+    const struct {
+        std::string given;
+        std::string kept;
+    } cases[] = {
+        {"\x01tAB", "?tAB"},    {"\x01", "?"},          {"\x01\x01c-1", "?\x01c-1"},
+        {"A\x01tB", "A\x01tB"}, {"\x02tAB", "\x02tAB"}, {"North", "North"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kept);
+        ASSERT_TRUE(doc->AddAlpha(2, 7, 0, c.given, alphaop::kStore, true));
+        EXPECT_EQ(doc->GetIntercomTexts(2).name, c.kept);
+        ASSERT_TRUE(doc->AddAlpha(2, 0, 5, c.given, alphaop::kStore, true));
+        auto lock = doc->LockAlphas();
+        ASSERT_EQ(doc->AlphaQueue().size(), 1u);
+        EXPECT_EQ(doc->AlphaQueue().front().text, c.kept);
+        doc->AlphaQueue().clear();
+    }
+}
+
 TEST_F(IntercomSettersTest, AlphasQueueWithConvertedNumbers) {
     struct Case {
         int intercom, type, number, operation;

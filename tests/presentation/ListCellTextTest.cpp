@@ -35,7 +35,6 @@ TEST(ListCellText, Markers) {
         {DaoValue(), ""},
         {DaoValue(42), "42"},
         {DaoValue("plain"), "plain"},
-        {DaoValue(M('b')), M('b')},  // too short to carry a marker
         {DaoValue(M('b') + "-1"), "Y"},
         {DaoValue(M('b') + "0"), "-"},
         {DaoValue(M('c') + "0PARTY"), ""},
@@ -56,6 +55,58 @@ TEST(ListCellText, Markers) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ListCellText(c.value, names, nullptr, now), c.shown) << c.value.ToText();
+    }
+}
+
+// Texts too short for their marker, the bare markers of null values, nested markers and
+// control bytes: each shows a sound cell and none leaves the call.
+TEST(ListCellText, ShortNullNestedAndControlByteTexts) {
+    const FixedNames names;
+    const AlarmDeviceCells alarm{names.tables.deviceTypes[devicetype::kIntercom], ""};
+    const WallTime now = std::chrono::system_clock::now();
+    std::string deep;
+    for (size_t i = 0; deep.size() < 160 * 1024; ++i) {
+        deep += M('c') + "-1";
+    }
+    const struct {
+        std::string text;
+        std::string shown;
+    } cases[] = {
+        {"\x01", ""},
+        {M('b'), ""},
+        {M('c'), ""},
+        {M('t'), ""},
+        {M('g'), ""},
+        {M('a'), ""},
+        {M('z'), ""},
+        {M('z') + "rest", "rest"},
+        // Talk, listen and inactive: all three null, some null, too short.
+        {M('t') + "//", ""},
+        {M('t') + "-1//", ""},
+        {M('t') + "//-1", ""},
+        {M('t') + "AB", ""},
+        {M('t') + "0/0/0", "-/-/-"},
+        {M('g') + "P", ""},
+        {M('g') + "PP1", Port(0, 1)},
+        {M('b') + "-1-1", "YY"},
+        {M('a') + "3", "Icom3"},
+        // A conditional before a bare or short marker, and nested conditionals.
+        {M('c') + "-1" + M('g'), ""},
+        {M('c') + "-1" + M('t') + "AB", ""},
+        {M('c') + "-1" + M('c'), ""},
+        {M('c') + "-1", ""},
+        {M('c') + "-1" + M('c') + "-1" + M('b') + "-1", "Y"},
+        {M('c') + "-1" + M('c') + "0" + M('b') + "-1", ""},
+        {deep + M('b') + "-1", "Y"},
+        {deep + M('c') + "0" + M('b') + "-1", ""},
+        // Other control bytes mark nothing; the marker inside a text marks nothing either.
+        {"\x02tAB", "\x02tAB"},
+        {"A" + M('t') + "AB", "A" + M('t') + "AB"},
+        {"\x7ftAB", "\x7ftAB"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ListCellText(DaoValue(c.text), names, &alarm, now), c.shown)
+            << testing::PrintToString(c.text.substr(0, 40));
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QTimer>
 
 #include "document/ListRowKeys.h"
+#include "log/DiagLogSource.h"
 #include "presentation/LineShading.h"
 #include "store/DaoException.h"
 
@@ -15,6 +16,11 @@ QColor ToQColor(ColorRef c) {
 
 ColorRef ToColorRef(const QColor& c) {
     return Rgb(c.red(), c.green(), c.blue());
+}
+
+const CDiagLogSource& ListLog() {
+    static const CDiagLogSource log("ListView", "List Views", 0);
+    return log;
 }
 
 }  // namespace
@@ -94,6 +100,15 @@ void CListTableModel::ReportError(const std::string& description) const {
     });
 }
 
+void CListTableModel::LogCellFailure(int row, int field, const char* what) const {
+    if (cellFailureLogged_) {
+        return;
+    }
+    cellFailureLogged_ = true;
+    ListLog().Printf(0, "Row %d, field %d shown empty: %s (not logged again for this list)", row,
+                     field, what);
+}
+
 std::string CListTableModel::FieldText(int row, int field) const {
     if (recordset_ == nullptr || row < 0 || row >= rows_ || field < 0) {
         return {};
@@ -111,6 +126,13 @@ std::string CListTableModel::FieldText(int row, int field) const {
         return text;
     } catch (const CDaoException& e) {
         ReportError(e.Description());
+        return {};
+    } catch (const std::exception& e) {
+        // Nothing may leave a cell read: the view asks for cells while it paints.
+        LogCellFailure(row, field, e.what());
+        return {};
+    } catch (...) {
+        LogCellFailure(row, field, "unknown exception");
         return {};
     }
 }

@@ -16,8 +16,9 @@ namespace corvane {
 
 // The rows of a list recordset as a table: one row per record, one column per shown field,
 // each cell read from the recordset when the view paints it and shown by its marker. Holds no
-// copy of the data; a database error never leaves a call (the cell stays empty and the error
-// is reported once, after the paint, until a read succeeds again).
+// copy of the data; no exception leaves a cell read: the cell stays empty, a database error
+// is reported once, after the paint, until a read succeeds again, and any other failure is
+// logged once for the list.
 class CListTableModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -63,6 +64,7 @@ public:
 private:
     std::string FieldText(int row, int field) const;
     void ReportError(const std::string& description) const;
+    void LogCellFailure(int row, int field, const char* what) const;
 
     const IListCellNames& names_;
     CListRecordset* recordset_ = nullptr;
@@ -75,6 +77,7 @@ private:
     QColor window_ = Qt::white;
     CellColorRule colorRule_;
     mutable bool errorShown_ = false;
+    mutable bool cellFailureLogged_ = false;
 };
 
 }  // namespace corvane

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "TrunkViews.h"
+#include "ViewTestSupport.h"
 #include "document/VorlinDoc.h"
 #include "fakes/FakeTrunkStates.h"
 #include "platform/Format.h"
@@ -97,6 +98,35 @@ TEST(TrunkListView, ShowsTheTrunksWithTheirMarkersShadingAndTotals) {
     EXPECT_EQ(frame->InfoBar(0).PaneText(1), list->GetInfoText(1));
     EXPECT_EQ(frame->InfoBar(0).PaneText(5), list->GetInfoText(5));
     EXPECT_EQ(frame->windowTitle(), "Trunks");
+}
+
+// A controller that names a matrix with the list cell marker in front (the bytes 01 74 41 42):
+// the name reaches the trunk list as a name, never as a marker, and the list paints.
+TEST(TrunkListView, AMatrixNamedWithTheCellMarkerShowsItsName) {
+    FakeNetwork network = testing::BuildFakeNetwork(6, 40);
+    network.matrices[0].name = "\x01tAB";
+    ViewsRig rig(network);
+    CChildFrame* frame = rig.OpenFrame(ViewKind::Trunks);
+    CTrunkListView* list = TrunkList(frame);
+    ASSERT_NE(list, nullptr);
+    const CListTableModel& model = list->Model();
+    int shown = 0;
+    for (size_t t = 0; t < network.trunks.size(); ++t) {
+        const FakeTrunk& trunk = network.trunks[t];
+        if (!trunk.defined || (trunk.end1Intercom != 0 && trunk.end2Intercom != 0)) {
+            continue;
+        }
+        const int row = RowOfTrunk(*list, static_cast<int>(t) + 1);
+        ASSERT_GE(row, 0);
+        EXPECT_EQ(model.CellText(row, trunk.end1Intercom == 0 ? 3 : 6), "?tAB");
+        ++shown;
+    }
+    EXPECT_GT(shown, 0);
+    EXPECT_FALSE(list->grab().isNull());
+    rig.Screenshot("view-trunks-marker-name.png");
+    EXPECT_EQ(
+        testing::QueryColumn(rig, "SELECT IntercomName FROM Intercoms WHERE IntercomIndex = 1"),
+        std::vector<std::string>{"?tAB"});
 }
 
 TEST(TrunkListView, TestColumnsFollowTheAnalyzerAndTheServiceColumnTheController) {
