@@ -65,6 +65,12 @@ const std::unordered_map<int, std::string>& Table() {
          "other applications accessing the database, you should close them before continuing "
          "with the compaction.\n\nDo you want to compact the database now?"},
         {5374, "Busy"},
+        {5650,
+         "The database file %1 was removed or replaced while Corvane was using it.\n\nCorvane "
+         "goes on supervising and writes on into the file it has open, which no longer has "
+         "that name. Stop Corvane and start it again to go on with the database at %1; a new, "
+         "empty one is made when there is none. Until then, do not open %1 with another "
+         "program."},
         // alarm setup kinds
         {5600, "Quillex Events"},
         {5601, "Tonexa Events"},

@@ -26,6 +26,7 @@ inline constexpr int kAlarmStateUnresolved = 5377;
 inline constexpr int kNotifyStateFirst = 5333;  // 5333-5339, then 5376 "Skipped"
 inline constexpr int kNotifyStateSkipped = 5376;
 inline constexpr int kCompactQuestion = 5351;
+inline constexpr int kDatabaseFileMoved = 5650;  // %1: the database path
 inline constexpr int kAlarmCategoryBusy = 5374;  // the alarm type of request busy alarms
 
 // Name tables that have no id of their own in the resources.

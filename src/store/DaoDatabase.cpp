@@ -55,6 +55,7 @@ void CDaoDatabase::OpenWith(const std::string& path, int flags) {
     sqlite3_busy_timeout(db, static_cast<int>(busyTimeout_.count()));
     db_ = db;
     path_ = path;
+    file_ = IdentityOf(sqlite3_db_filename(db, "main"));
     ++generation_;
     try {
         // The first read tells whether the file is a database at all.
@@ -77,9 +78,45 @@ void CDaoDatabase::Close() {
         return;
     }
     FinalizeCache();
+    if (!IsFileInPlace()) {
+        FoldWalIntoMovedFile();
+    }
     sqlite3_close_v2(db_);
     db_ = nullptr;
     ++generation_;
+}
+
+bool CDaoDatabase::IsFileInPlace() const {
+    if (db_ == nullptr) {
+        return true;
+    }
+    // The engine compares the open descriptor's inode with the path's; the device noted at
+    // the open tells apart a file of another file system that has the same inode.
+    int moved = 0;
+    if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK &&
+        moved != 0) {
+        return false;
+    }
+    const char* name = sqlite3_db_filename(db_, "main");
+    return name != nullptr && file_.has_value() && IdentityOf(name) == file_;
+}
+
+void CDaoDatabase::FoldWalIntoMovedFile() {
+    // SQLite neither checkpoints nor deletes the WAL of a moved file when it closes it.
+    if (InTransaction()) {
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    const int rc =
+        sqlite3_wal_checkpoint_v2(db_, "main", SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+    if (rc == SQLITE_OK) {
+        log_.Printf(1, "Database %s was moved or removed while open: its WAL is emptied into it",
+                    path_.c_str());
+        return;
+    }
+    log_.Printf(0,
+                "Database %s was moved or removed while open, and its WAL could not be emptied "
+                "(%s): remove %s-wal before a file is opened under that name",
+                path_.c_str(), sqlite3_errmsg(db_), path_.c_str());
 }
 
 void CDaoDatabase::SetBusyTimeout(std::chrono::milliseconds timeout) {

@@ -3,12 +3,14 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "store/DaoStatement.h"
 #include "store/DaoValue.h"
+#include "store/DatabaseFiles.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -60,9 +62,15 @@ public:
     // Makes a new, empty database file; throws when the file exists.
     void Create(const std::string& path);
     // Rolls back an open transaction. Recordsets opened on this database must be opened again.
+    // A file that was moved or removed while open first takes in what its WAL holds, since
+    // SQLite leaves that WAL beside the old name, where it would be read into whatever file
+    // is next opened there.
     void Close();
     bool IsOpen() const { return db_ != nullptr; }
     const std::string& GetName() const { return path_; }
+    // Whether the path still names the file this connection opened (same device and inode):
+    // false once it was removed, renamed or replaced by another file.
+    bool IsFileInPlace() const;
 
     // WAL journal with synchronous=NORMAL: a commit survives the program being killed, and
     // only a power loss can take back the last commits. Returns false (and logs) when the
@@ -103,10 +111,12 @@ public:
 private:
     void OpenWith(const std::string& path, int flags);
     void FinalizeCache();
+    void FoldWalIntoMovedFile();
 
     const CDiagLogSource& log_;
     sqlite3* db_ = nullptr;
     std::string path_;
+    std::optional<FileIdentity> file_;  // the file the path named when it was opened
     long recordsAffected_ = 0;
     std::chrono::milliseconds busyTimeout_ = kBusyTimeout;
     uint64_t generation_ = 1;

@@ -58,14 +58,15 @@ bool CreateRequestsTable(CDaoDatabase& db, std::string name) {
 
 bool CVorlinDatabase::CreateDatabase() {
     CloseDatabase();
-    if (FileExists(path_)) {
-        if (const int error = RemoveDatabaseFiles(path_); error != 0) {
-            Ui().MessageBox(StrFormat("Error, could not delete existing database\nFile Name: "
-                                      "%s\nError Code: %d",
-                                      path_.c_str(), error),
-                            LoadString(ids::kAppCaption), mb::kOk);
-            return false;
-        }
+    // Also when the file is missing: SQLite would read the WAL that a removed file left
+    // behind into the new file of the same name.
+    std::string failed;
+    if (const int error = RemoveDatabaseFiles(path_, &failed); error != 0) {
+        Ui().MessageBox(StrFormat("Error, could not delete existing database\nFile Name: "
+                                  "%s\nError Code: %d",
+                                  failed.c_str(), error),
+                        LoadString(ids::kAppCaption), mb::kOk);
+        return false;
     }
     // The file format is SQLite's own; the setting is kept as the system keeps it.
     int version = profile_.GetProfileInt("Preferences", "JetEngineVersion", 4);

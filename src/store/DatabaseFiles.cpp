@@ -18,14 +18,27 @@ int64_t FileSize(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 ? static_cast<int64_t>(st.st_size) : -1;
 }
 
-int RemoveDatabaseFiles(const std::string& path) {
-    int error = 0;
-    if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
-        error = errno;
+std::optional<FileIdentity> IdentityOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        return std::nullopt;
     }
-    if (error == 0) {
-        for (const char* suffix : {"-journal", "-wal", "-shm"}) {
-            ::unlink((path + suffix).c_str());
+    return FileIdentity{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+}
+
+int RemoveDatabaseFiles(const std::string& path, std::string* failedPath) {
+    int error = 0;
+    for (const char* suffix : {"", "-journal", "-wal", "-shm"}) {
+        const std::string file = path + suffix;
+        if (::unlink(file.c_str()) == 0 || errno == ENOENT || error != 0) {
+            continue;
+        }
+        error = errno;
+        if (failedPath != nullptr) {
+            *failedPath = file;
+        }
+        if (*suffix == '\0') {
+            break;  // a file that stays keeps its journals
         }
     }
     return error;

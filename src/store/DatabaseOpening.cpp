@@ -40,6 +40,7 @@ std::unique_ptr<Recordset> OpenTable(CDaoDatabase& db, const std::string& sql = 
 bool CVorlinDatabase::OpenDatabase() {
     CloseDatabase();
     db_ = std::make_unique<CDaoDatabase>(log_);
+    fileMoveTold_ = false;
     // What a creation killed half-way left is no database.
     RemoveDatabaseFiles(path_ + ".new");
     if (!FileExists(path_)) {

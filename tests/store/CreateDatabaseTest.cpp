@@ -1,5 +1,7 @@
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "StoreFixture.h"
@@ -37,16 +39,47 @@ TEST_F(CreateDatabaseTest, CreatingOverAFileReplacesIt) {
 }
 
 TEST_F(CreateDatabaseTest, AFileThatCannotBeDeletedStopsTheCreation) {
-    ASSERT_EQ(::mkdir(DbPath().c_str(), 0755), 0);
-    std::ofstream(DbPath() + "/inside") << "x";
-    auto store = MakeStore();
-    EXPECT_FALSE(store->CreateDatabase());
-    ASSERT_EQ(ui.Boxes().size(), 1u);
-    EXPECT_EQ(ui.Boxes()[0].text.rfind("Error, could not delete existing database\nFile Name: " +
-                                           DbPath() + "\nError Code: ",
-                                       0),
-              0u)
-        << ui.Boxes()[0].text;
+    // The database itself, or the WAL beside a missing one.
+    for (const std::string& blocker : {DbPath(), DbPath() + "-wal"}) {
+        SCOPED_TRACE(blocker);
+        RecordingUiBridge boxes;
+        ASSERT_EQ(::mkdir(blocker.c_str(), 0755), 0);
+        std::ofstream(blocker + "/inside") << "x";
+        auto store = MakeStore();
+        EXPECT_FALSE(store->CreateDatabase());
+        ASSERT_EQ(boxes.Boxes().size(), 1u);
+        EXPECT_EQ(boxes.Boxes()[0].text.rfind(
+                      "Error, could not delete existing database\nFile Name: " + blocker +
+                          "\nError Code: ",
+                      0),
+                  0u)
+            << boxes.Boxes()[0].text;
+        EXPECT_FALSE(FileExists(DbPath() + ".new"));
+        std::filesystem::remove_all(blocker);
+    }
+}
+
+TEST_F(CreateDatabaseTest, TheWalOfARemovedFileNeverMeetsTheNewFile) {
+    OpenStore()->CloseDatabase();
+    {
+        RawDb old(DbPath());
+        old.Exec("PRAGMA wal_autocheckpoint = 0");
+        old.Exec(
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+            "INSERT INTO Trunks (TrunkIndex, State, End1IntercomIndex) SELECT i, 'Idle', i % 40 "
+            "FROM n;"
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40) "
+            "INSERT INTO Intercoms (IntercomIndex, IntercomName) SELECT i, 'MX' || i FROM n;");
+        ASSERT_EQ(::unlink(DbPath().c_str()), 0);
+    }
+    // SQLite leaves the WAL of a removed file behind.
+    ASSERT_GT(FileSize(DbPath() + "-wal"), 0);
+    auto store = OpenStore();
+    ASSERT_TRUE(store->IsOpen());
+    RawDb raw(DbPath());
+    EXPECT_EQ(raw.One("PRAGMA integrity_check"), "ok");
+    EXPECT_EQ(raw.One("SELECT count(*) FROM Trunks"), "0");
+    EXPECT_EQ(raw.One("SELECT count(*) FROM Intercoms"), "0");
 }
 
 TEST_F(CreateDatabaseTest, AFailedCreationLeavesNothingBehind) {
