@@ -30,7 +30,8 @@ struct BenchDatabase {
     CProfileStore profile;
     SharedSettings settings;
     testing::ManualClock clock;
-    CVorlinDatabase store{profile, settings, clock, dir / "vorlin.mdb"};
+    CDiagLogSource dbaseLog{"Dbase", "Database log", 1};
+    CVorlinDatabase store{profile, settings, clock, dbaseLog, dir / "vorlin.mdb"};
 };
 
 }  // namespace corvane

@@ -8,7 +8,13 @@ namespace corvane {
 
 bool CVorlinDoc::AddAlarm(int deviceType, int deviceIndex, int category, int resolved,
                           std::string description, std::string context, int extra) {
-    const WallTime now = clock_.Now();
+    return AddAlarmAt(deviceType, deviceIndex, category, resolved, std::move(description),
+                      std::move(context), extra, clock_.Now());
+}
+
+bool CVorlinDoc::AddAlarmAt(int deviceType, int deviceIndex, int category, int resolved,
+                            std::string description, std::string context, int extra,
+                            WallTime time) {
     bool notifyAllowed = true;
     int kind = kNone;
     // The switches of intercoms and trunks are atomics, read here without a lock.
@@ -81,7 +87,7 @@ bool CVorlinDoc::AddAlarm(int deviceType, int deviceIndex, int category, int res
     alarm.resolved = resolved;
     alarm.notify = notify ? 1 : 0;
     alarm.description = std::move(description);
-    alarm.time = now;
+    alarm.time = time;
     alarm.notificationDelay = delay;
     alarm.context = std::move(context);
     alarm.extra = extra;

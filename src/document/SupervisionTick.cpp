@@ -2,6 +2,7 @@
 // the notification of due alarms and one update of the views with every change of the tick.
 #include "document/DocumentWorkers.h"
 #include "document/VorlinDoc.h"
+#include "platform/UiBridge.h"
 
 namespace corvane {
 
@@ -10,6 +11,8 @@ void CVorlinDoc::OnSupervisionTick() {
         return;
     }
     inTick_ = true;
+    // Supervision goes on whether or not anyone is at the window: no box of the tick waits.
+    const UnattendedScope unattended;
     if (++ticks_ == 1) {
         log_.Printf(0, "First supervision tick");
     }
@@ -20,6 +23,7 @@ void CVorlinDoc::OnSupervisionTick() {
     w.database->CheckMatrixAlphas(w.checks.get());
     w.database->CheckMatrixStatus(w.checks.get());
     w.database->CheckTrunkDefinitions(w.checks.get());
+    w.database->CheckDatabaseFile();
     CheckControllerConnection();
     w.schedule->MarkTrunksForAutoTesting();
     w.sequencer->RunTrunkTests(hint);
@@ -50,6 +54,8 @@ void CVorlinDoc::WriteBack(ViewUpdateHint& hint) {
     if (TakeDirty(ModelCollection::Alarms)) {
         writeBack.UpdateAlarmsInDatabase(hint);
     }
+    // Test results the database refused wait for it as the model's changes do.
+    workers_->database->WritePendingTestResults(hint, trunkTestLog_);
 }
 
 }  // namespace corvane

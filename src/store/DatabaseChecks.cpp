@@ -4,6 +4,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Format.h"
 #include "platform/StringTable.h"
+#include "platform/UiBridge.h"
 #include "settings/AppSettings.h"
 #include "store/DaoException.h"
 #include "store/FunctionCodes.h"
@@ -13,6 +14,7 @@ namespace corvane {
 namespace {
 
 constexpr auto kStatusWalkPeriod = std::chrono::seconds(10);
+constexpr auto kFileCheckPeriod = std::chrono::seconds(2);
 
 std::string Trimmed(const std::string& text) {
     const size_t first = text.find_first_not_of(" \t\r\n");
@@ -66,6 +68,27 @@ void CVorlinDatabase::CheckMatrixStatus(IControllerChecks* controller) {
     } catch (const CDaoException& e) {
         ReportDaoException(e, "Error, checking matrix status\nDescription: %s");
     }
+}
+
+void CVorlinDatabase::CheckDatabaseFile() {
+    if (fileMoveTold_ || !db_->IsOpen()) {
+        return;
+    }
+    const SteadyTime now = clock_.Steady();
+    if (lastFileCheck_ && now - *lastFileCheck_ < kFileCheckPeriod) {
+        return;
+    }
+    lastFileCheck_ = now;
+    if (db_->IsFileInPlace()) {
+        return;
+    }
+    fileMoveTold_ = true;
+    log_.Printf(0,
+                "The database file %s was removed or replaced while open: the writes go on into "
+                "the file that is open, until the program stops",
+                path_.c_str());
+    Ui().PostMessageBox(InsertArgs(LoadString(ids::kDatabaseFileMoved), {path_}),
+                        LoadString(ids::kAppCaption), mb::kOk | mb::kIconExclamation);
 }
 
 void CVorlinDatabase::CheckTrunkDefinitions(IControllerChecks* controller) {
@@ -146,33 +169,60 @@ void CVorlinDatabase::CopyTrunkTestResultsToDatabase(int trunk, int result, cons
         LoadString(ids::kTestResultFirst + (result >= 0 && result <= 6 ? result : 6));
     trunkTestLog.Printf(result == 2 ? 1 : 3, "Trunk %d: Result=%s, %s", trunk, name.c_str(),
                         text.c_str());
-    const bool autoUpdateSortOrder = settings_.Snapshot().AutoUpdateSortOrder;
-    try {
-        CTrunksRS& rs = *trunks_;
-        if (!rs.Seek(trunk)) {
-            trunkTestLog.Printf(
-                1, "Trunk %d, Error, trunk not found for trunk test database update", trunk);
-            return;
-        }
-        rs.Edit();
-        if (!(rs.m_TestResult == name)) {
-            rs.m_TestResult = name;
-            hint |= autoUpdateSortOrder ? 0xC0 : 0x40;
-        }
-        if (!(rs.m_TestData == text)) {
-            rs.m_TestData = text;
-            hint |= 0x40;
-        }
-        // Stored to the second, so compared to the second.
-        const WallTime now = std::chrono::floor<std::chrono::seconds>(clock_.Now());
-        if (rs.m_TestTime.IsNull() || !(rs.m_TestTime == now)) {
-            rs.m_TestTime = now;
-            hint |= 0x40;
-        }
-        rs.Update();
-    } catch (const CDaoException& e) {
-        ReportDaoException(e, "Error, copying trunk test data to database, Description: %s");
+    // Stored to the second, so compared to the second.
+    const WallTime now = std::chrono::floor<std::chrono::seconds>(clock_.Now());
+    std::erase_if(pendingTestResults_,
+                  [trunk](const TestResultRecord& waiting) { return waiting.trunk == trunk; });
+    pendingTestResults_.push_back({trunk, name, text, now});
+    WritePendingTestResults(hint, trunkTestLog);
+}
+
+void CVorlinDatabase::WritePendingTestResults(uint32_t& hint, const CDiagLogSource& trunkTestLog) {
+    constexpr const char* kError = "Error, copying trunk test data to database, Description: %s";
+    if (pendingTestResults_.empty()) {
+        return;
     }
+    const bool autoUpdateSortOrder = settings_.Snapshot().AutoUpdateSortOrder;
+    uint32_t written = 0;
+    try {
+        CDaoTransaction tx(*db_);
+        for (const TestResultRecord& record : pendingTestResults_) {
+            WriteTestResult(record, autoUpdateSortOrder, written, trunkTestLog);
+        }
+        tx.Commit();
+    } catch (const CDaoException& e) {
+        // Kept for the next tick, told once with the other writes of the outage.
+        outage_.WriteFailed(e, kError);
+        outage_.ShowReport();
+        return;
+    }
+    pendingTestResults_.clear();
+    hint |= written;
+    outage_.WriteSucceeded();
+}
+
+void CVorlinDatabase::WriteTestResult(const TestResultRecord& record, bool autoUpdateSortOrder,
+                                      uint32_t& hint, const CDiagLogSource& trunkTestLog) {
+    CTrunksRS& rs = *trunks_;
+    if (!rs.Seek(record.trunk)) {
+        trunkTestLog.Printf(1, "Trunk %d, Error, trunk not found for trunk test database update",
+                            record.trunk);
+        return;
+    }
+    rs.Edit();
+    if (!(rs.m_TestResult == record.name)) {
+        rs.m_TestResult = record.name;
+        hint |= autoUpdateSortOrder ? 0xC0 : 0x40;
+    }
+    if (!(rs.m_TestData == record.text)) {
+        rs.m_TestData = record.text;
+        hint |= 0x40;
+    }
+    if (rs.m_TestTime.IsNull() || !(rs.m_TestTime == record.time)) {
+        rs.m_TestTime = record.time;
+        hint |= 0x40;
+    }
+    rs.Update();
 }
 
 std::string CVorlinDatabase::GetAlphaText(int intercom, int functionType, int number) {

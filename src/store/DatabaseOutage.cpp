@@ -18,6 +18,7 @@ bool IsLockedByAnother(const CDaoException& e) {
 
 void CDatabaseOutage::WriteFailed(const CDaoException& e, const std::string& format) {
     const CDiagLogSource& log = db_.Log();
+    const SteadyTime now = clock_.Steady();
     if (++failedWrites_ == 1) {
         log.Printf(0,
                    "The database refuses writes: %s. What it did not take is kept and tried "
@@ -25,8 +26,22 @@ void CDatabaseOutage::WriteFailed(const CDaoException& e, const std::string& for
                    e.Description().c_str());
         db_.Database().SetBusyTimeout(std::chrono::milliseconds::zero());
         report_.emplace(e, format);
-    } else if (!IsLockedByAnother(e)) {
-        log.Printf(1, "The database still refuses writes: %s", e.Description().c_str());
+        lastLine_ = now;
+        failedSinceLine_ = 0;
+        return;
+    }
+    if (IsLockedByAnother(e)) {
+        return;
+    }
+    // A full disk fails every pass of every tick: a line a minute tells as much.
+    ++failedSinceLine_;
+    if (now - lastLine_ >= kRepeatLinePeriod) {
+        log.Printf(1, "The database still refuses writes: %s; %d writes failed in the last %lld s",
+                   e.Description().c_str(), failedSinceLine_,
+                   static_cast<long long>(
+                       std::chrono::duration_cast<std::chrono::seconds>(now - lastLine_).count()));
+        lastLine_ = now;
+        failedSinceLine_ = 0;
     }
 }
 

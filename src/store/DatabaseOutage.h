@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/Clock.h"
 #include "store/DaoException.h"
 
 namespace corvane {
@@ -12,13 +13,16 @@ class CVorlinDatabase;
 
 // The times the database will not take the document's writes, told to the operator once an
 // outage rather than on every tick. An outage begins with the first write that fails and
-// ends with the next one that succeeds. A lock that another program holds (a sqlite3 session
-// with an open transaction, a backup) is logged when the outage begins; every other failure
-// (a full disk, an I/O error) each time. While an outage lasts no write waits for that lock,
-// so that the tick does not hold the window on every pass. User-interface thread only.
+// ends with the next one that succeeds. Its beginning and its end are logged; a lock that
+// another program holds (a sqlite3 session with an open transaction, a backup) is not logged
+// again, and every other failure (a full disk, an I/O error) at most once a minute, with the
+// count of failed writes since the last line. While an outage lasts no write waits for that
+// lock, so that the tick does not hold the window on every pass. User-interface thread only.
 class CDatabaseOutage {
 public:
-    explicit CDatabaseOutage(CVorlinDatabase& db) : db_(db) {}
+    static constexpr std::chrono::minutes kRepeatLinePeriod{1};
+
+    CDatabaseOutage(CVorlinDatabase& db, const IClock& clock) : db_(db), clock_(clock) {}
 
     // The first failure of an outage is kept for the database error box: format ends in
     // "\nDescription: %s".
@@ -31,7 +35,10 @@ public:
 
 private:
     CVorlinDatabase& db_;
+    const IClock& clock_;
     int failedWrites_ = 0;
+    int failedSinceLine_ = 0;
+    SteadyTime lastLine_{};
     std::optional<std::pair<CDaoException, std::string>> report_;
 };
 

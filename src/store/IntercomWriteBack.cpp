@@ -21,14 +21,17 @@ void CModelWriteBack::UpdateIntercomsInDatabase(ViewUpdateHint& hint) {
     settings_ = sharedSettings_.Snapshot();
     {
         auto lock = doc_.LockIntercoms();
-        RunPass(ModelCollection::Intercoms, kError, hint, [&] {
-            for (int number = 0; number < kIntercomCount; ++number) {
-                CIntercomData& icom = doc_.Intercoms()[number];
-                if (icom.flags.HasChange()) {
-                    WriteIntercom(number, icom, hint);
+        RunPass(
+            ModelCollection::Intercoms, kError, hint,
+            [&] {
+                for (int number = 0; number < kIntercomCount; ++number) {
+                    CIntercomData& icom = doc_.Intercoms()[number];
+                    if (icom.flags.HasChange()) {
+                        WriteIntercom(number, icom, hint);
+                    }
                 }
-            }
-        });
+            },
+            [&] { NoticeUnwrittenCommStates(); });
     }
     db_.Outage().ShowReport();
 }
@@ -140,23 +143,80 @@ void CModelWriteBack::WriteIntercomRow(int number, CIntercomData& icom, ViewUpda
     }
     const std::string stored = rs.m_ComState.Value();
     const std::string& status = icom.CommStatus();
+    // A status noticed while the row could not be written has had its alarm already.
+    const auto noticed = noticedComStates_.find(number);
+    RaiseCommStateAlarm(number, noticed != noticedComStates_.end() ? noticed->second : stored,
+                        status, false);
+    if (noticed != noticedComStates_.end()) {
+        ledger_.Later([this, number] { noticedComStates_.erase(number); });
+    }
     if (stored != status) {
-        if (!stored.empty() && !status.empty()) {
-            const std::string context =
-                FormatContextOneAlpha(settings_.AlphaSize, doc_.GetIntercomName(number));
-            if (!StartsWithOK(status)) {
-                RaiseAlarm(devicetype::kIntercom, number, alarmcat::kCommunication,
-                           alarmresolve::kRaise, "Lost contact with intercom", context, 0);
-            } else {
-                RaiseAlarm(devicetype::kIntercom, number, alarmcat::kCommunication,
-                           alarmresolve::kResolve, "Intercom connected", context,
-                           StartsWithOK(stored) ? 0 : 1);
-            }
-        }
         rs.m_ComState = status;
     }
     rs.Update();
     hint |= hint::kIntercomsEdited;
+}
+
+void CModelWriteBack::RaiseCommStateAlarm(int number, const std::string& from,
+                                          const std::string& to, bool now) {
+    if (from == to || from.empty() || to.empty()) {
+        return;
+    }
+    const std::string context =
+        FormatContextOneAlpha(settings_.AlphaSize, doc_.GetIntercomName(number));
+    const bool lost = !StartsWithOK(to);
+    const int resolved = lost ? alarmresolve::kRaise : alarmresolve::kResolve;
+    const char* description = lost ? "Lost contact with intercom" : "Intercom connected";
+    const int extra = lost || StartsWithOK(from) ? 0 : 1;
+    if (now) {
+        doc_.AddAlarm(devicetype::kIntercom, number, alarmcat::kCommunication, resolved,
+                      description, context, extra);
+    } else {
+        RaiseAlarm(devicetype::kIntercom, number, alarmcat::kCommunication, resolved, description,
+                   context, extra);
+    }
+}
+
+void CModelWriteBack::NoticeUnwrittenCommStates() {
+    for (int number = 0; number < kIntercomCount; ++number) {
+        const CIntercomData& icom = doc_.Intercoms()[number];
+        if (icom.flags.HasChange() && icom.flags.Test(intercombit::kRow) &&
+            !NoticeCommState(number, icom)) {
+            return;
+        }
+    }
+}
+
+bool CModelWriteBack::NoticeCommState(int number, const CIntercomData& icom) {
+    const std::string& status = icom.CommStatus();
+    auto noticed = noticedComStates_.find(number);
+    std::string before;
+    if (noticed != noticedComStates_.end()) {
+        before = noticed->second;
+    } else {
+        // Reading goes on while writing cannot (a lock, a full disk); when it cannot either,
+        // the change is compared with the row when the row is written.
+        try {
+            CIntercomsRS& rs = db_.Intercoms();
+            if (rs.Seek(static_cast<int16_t>(number))) {
+                before = rs.m_ComState.Value();
+            }
+        } catch (const CDaoException& e) {
+            db_.Log().Printf(2, "Intercom %d: its row cannot be read either: %s", number,
+                             e.Description().c_str());
+            return false;
+        }
+    }
+    if (before == status) {
+        return true;
+    }
+    if (!before.empty() && !status.empty()) {
+        db_.Log().Printf(1, "Intercom %d: status \"%s\" noticed while the database refuses writes",
+                         number, status.c_str());
+    }
+    RaiseCommStateAlarm(number, before, status, true);
+    noticedComStates_[number] = status;
+    return true;
 }
 
 void CModelWriteBack::WriteQueuedRequest(int number, QueuedRequestRecord& record,
@@ -190,7 +250,7 @@ void CModelWriteBack::WriteQueuedRequest(int number, QueuedRequestRecord& record
                 RaiseBusyAlarm(record.requestNumber, number, record.source.number,
                                record.source.talk != 0, record.source.listen != 0,
                                record.destination.intercom, record.destination.functionType,
-                               record.destination.number);
+                               record.destination.number, record.queuedTime);
             }
         }
     }
@@ -214,7 +274,8 @@ void CModelWriteBack::WriteQueuedRequest(int number, QueuedRequestRecord& record
             if (wasInactive && !inactive && rs.m_State.Value() == doc_.Names().requestStates[1]) {
                 RaiseBusyAlarm(requestId, number, record.source.number, record.source.talk != 0,
                                record.source.listen != 0, record.destination.intercom,
-                               record.destination.functionType, record.destination.number);
+                               record.destination.functionType, record.destination.number,
+                               std::nullopt);
             } else if (!wasInactive && inactive) {
                 RaiseAlarm(devicetype::kRequest, requestId, alarmcat::kBusy,
                            alarmresolve::kUnresolved, {}, {}, 0);
@@ -226,7 +287,7 @@ void CModelWriteBack::WriteQueuedRequest(int number, QueuedRequestRecord& record
             rs.m_State = doc_.Names().requestStates[3];
             hint |= hint::kRequestsNew;
             RaiseAlarm(devicetype::kRequest, requestId, alarmcat::kBusy, alarmresolve::kUnresolved,
-                       {}, {}, 0);
+                       {}, {}, 0, record.endTime);
         }
         rs.Update();
         hint |= hint::kRequestsEdited;
@@ -240,7 +301,7 @@ std::string CModelWriteBack::AlphaOf(int intercom, int functionType, int number)
 
 void CModelWriteBack::RaiseBusyAlarm(int requestId, int end1Intercom, int end1Number, bool talk,
                                      bool listen, int end2Intercom, int end2FunctionType,
-                                     int end2Number) {
+                                     int end2Number, std::optional<WallTime> at) {
     const std::string name1 = doc_.GetIntercomName(end1Intercom);
     const std::string name2 = doc_.GetIntercomName(end2Intercom);
     const std::string alpha1 = AlphaOf(end1Intercom, 0, end1Number);
@@ -250,8 +311,8 @@ void CModelWriteBack::RaiseBusyAlarm(int requestId, int end1Intercom, int end1Nu
     flags[2] = listen ? 'L' : '-';
     const std::string description = alpha1 + " : " + flags + " : " + alpha2;
     RaiseAlarm(devicetype::kRequest, requestId, alarmcat::kBusy, alarmresolve::kRaise, description,
-               FormatContextFiveFields(settings_.AlphaSize, name1, name2, alpha1, flags, alpha2),
-               0);
+               FormatContextFiveFields(settings_.AlphaSize, name1, name2, alpha1, flags, alpha2), 0,
+               at);
 }
 
 }  // namespace corvane

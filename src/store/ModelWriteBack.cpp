@@ -54,17 +54,32 @@ std::string CModelWriteBack::FunctionCode(int type) {
 }
 
 void CModelWriteBack::RaiseAlarm(int deviceType, int deviceIndex, int category, int resolved,
-                                 std::string description, std::string context, int extra) {
+                                 std::string description, std::string context, int extra,
+                                 std::optional<WallTime> at) {
     ledger_.Later([this, deviceType, deviceIndex, category, resolved,
-                   description = std::move(description), context = std::move(context), extra] {
-        doc_.AddAlarm(deviceType, deviceIndex, category, resolved, description, context, extra);
+                   description = std::move(description), context = std::move(context), extra, at] {
+        if (at) {
+            doc_.AddAlarmAt(deviceType, deviceIndex, category, resolved, description, context,
+                            extra, *at);
+        } else {
+            doc_.AddAlarm(deviceType, deviceIndex, category, resolved, description, context, extra);
+        }
     });
 }
 
 void CModelWriteBack::RunPass(ModelCollection collection, const char* format, ViewUpdateHint& hint,
-                              const std::function<void()>& writeAll) {
+                              const std::function<void()>& writeAll,
+                              const std::function<void()>& unwritten) {
     std::optional<CDaoTransaction> tx;
+    const auto refused = [&] {
+        tx.reset();  // what the pass noticed is compared with the rows as they are in the file
+        doc_.MarkDirty(collection);
+        if (unwritten) {
+            unwritten();
+        }
+    };
     if (!BeginPass(tx, collection, format)) {
+        refused();
         return;
     }
     const ViewUpdateHint onEntry = hint;
@@ -74,12 +89,12 @@ void CModelWriteBack::RunPass(ModelCollection collection, const char* format, Vi
         if (!EndFailedPass(*tx, e, format)) {
             hint = onEntry;
         }
-        doc_.MarkDirty(collection);
+        refused();
         return;
     }
     if (!CommitPass(*tx, format)) {
         hint = onEntry;
-        doc_.MarkDirty(collection);
+        refused();
     }
 }
 
@@ -115,8 +130,8 @@ bool CModelWriteBack::EndFailedPass(CDaoTransaction& tx, const CDaoException& e,
     try {
         tx.Commit();
     } catch (const CDaoException& commit) {
-        db_.Log().Printf(1, "The pass was rolled back, its changes are kept for the next: %s",
-                         commit.Description().c_str());
+        // Rolled back: the pass's changes are kept for the next, as the outage's lines say.
+        db_.Outage().WriteFailed(commit, format);
         ledger_.RolledBack();
         return false;
     }

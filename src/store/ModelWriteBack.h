@@ -2,12 +2,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "document/ViewUpdateHint.h"
+#include "platform/Clock.h"
 #include "settings/AppSettings.h"
 
 namespace corvane {
@@ -32,8 +34,12 @@ struct QueuedRequestRecord;
 // its collection dirty again, so the next tick goes on with it. A pass whose transaction
 // cannot start or whose commit fails leaves the model as it found it: every change bit,
 // request number and queued operation stays for the next tick, and the alarms it would have
-// raised are raised by the pass that writes their rows. No database exception leaves a pass;
-// the database's outage tells the operator once, after the pass has let go of its lock.
+// raised are raised by the pass that writes their rows. An intercom's lost and regained
+// contact is the exception: the intercom pass notices each change of its communication status
+// on the tick that sees it, written or not, and raises its alarm then, with that time; the
+// alarm pass writes the alarms in order once the database takes writes again. No database
+// exception leaves a pass; the database's outage tells the operator once, after the pass has
+// let go of its lock.
 class CModelWriteBack {
 public:
     static constexpr int kAlphasPerPass = 500;
@@ -76,12 +82,21 @@ private:
     void WriteIntercom(int number, CIntercomData& icom, ViewUpdateHint& hint);
     void WriteSummaryCounts(int number, CIntercomData& icom, ViewUpdateHint& hint);
     void WriteIntercomRow(int number, CIntercomData& icom, ViewUpdateHint& hint);
+    // The intercom pass did not write every row: each intercom whose row waits has its change
+    // of communication status noticed now.
+    void NoticeUnwrittenCommStates();
+    // False when the intercom's row cannot be read either: the rest wait for their writes.
+    bool NoticeCommState(int number, const CIntercomData& icom);
+    // The lost or regained contact alarm of a change from one status text to another, if any.
+    void RaiseCommStateAlarm(int number, const std::string& from, const std::string& to, bool now);
     void WriteQueuedRequest(int number, QueuedRequestRecord& record, ViewUpdateHint& hint);
-    // Raises an alarm once the pass's writes are in the file.
+    // Raises an alarm once the pass's writes are in the file, at the time given or now.
     void RaiseAlarm(int deviceType, int deviceIndex, int category, int resolved,
-                    std::string description, std::string context, int extra);
+                    std::string description, std::string context, int extra,
+                    std::optional<WallTime> at = std::nullopt);
     void RaiseBusyAlarm(int requestId, int end1Intercom, int end1Number, bool talk, bool listen,
-                        int end2Intercom, int end2FunctionType, int end2Number);
+                        int end2Intercom, int end2FunctionType, int end2Number,
+                        std::optional<WallTime> at);
     void WriteTrunk(int number, CTrunkData& trunk, ViewUpdateHint& hint);
     void WriteTrunkDefinition(int number, CTrunkData& trunk, ViewUpdateHint& hint, bool& gone);
     void WriteTrunkUsage(int number, TrunkUsageRecord& usage, ViewUpdateHint& hint);
@@ -91,9 +106,11 @@ private:
     void WriteAlphaQueue(ViewUpdateHint& hint);
     void WriteAlarmQueue(ViewUpdateHint& hint);
     // One pass over the intercoms or the trunks, whose lock the caller holds: writeAll
-    // writes every changed entry.
+    // writes every changed entry; unwritten, when given, runs after the database refused
+    // some of them.
     void RunPass(ModelCollection collection, const char* format, ViewUpdateHint& hint,
-                 const std::function<void()>& writeAll);
+                 const std::function<void()>& writeAll,
+                 const std::function<void()>& unwritten = {});
     // Starts the pass's transaction; false, with the collection dirty again, when the
     // database will not start one.
     bool BeginPass(std::optional<CDaoTransaction>& tx, ModelCollection collection,
@@ -111,6 +128,9 @@ private:
     AppSettings settings_;  // the snapshot of the running pass
     PassLedger ledger_;
     ViewUpdateHint alphaCarry_ = 0;
+    // By intercom, the communication status last noticed while its row could not be written:
+    // what its row holds once the database takes writes again.
+    std::map<int, std::string> noticedComStates_;
     bool unseenAlarms_ = false;
 };
 

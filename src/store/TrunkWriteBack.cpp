@@ -190,7 +190,7 @@ void CModelWriteBack::WriteTrunkUsage(int number, TrunkUsageRecord& usage, ViewU
             }
             hint |= hint::kRequestsNew;
             RaiseAlarm(devicetype::kRequest, usage.requestNumber, alarmcat::kBusy,
-                       alarmresolve::kResolve, {}, {}, 0);
+                       alarmresolve::kResolve, {}, {}, 0, usage.startTime);
         }
     }
     if (usage.flags.Test(recordbit::kChanged)) {
@@ -207,7 +207,7 @@ void CModelWriteBack::WriteTrunkUsage(int number, TrunkUsageRecord& usage, ViewU
             usage.state = TrunkUsageRecord::kFree;
             if (wasQueued) {
                 RaiseAlarm(devicetype::kRequest, requestId, alarmcat::kBusy,
-                           alarmresolve::kUnresolved, {}, {}, 0);
+                           alarmresolve::kUnresolved, {}, {}, 0, usage.endTime);
             }
             rs.m_FinishedTime = usage.endTime;
             rs.m_State = names.requestStates[3];

@@ -6,12 +6,12 @@
 namespace corvane {
 
 CVorlinDatabase::CVorlinDatabase(CProfileStore& profile, const SharedSettings& settings,
-                                 const IClock& clock, std::string path)
+                                 const IClock& clock, const CDiagLogSource& log, std::string path)
     : profile_(profile),
       settings_(settings),
       clock_(clock),
       path_(std::move(path)),
-      log_("Dbase", "Database log", 1),
+      log_(log),
       db_(std::make_unique<CDaoDatabase>(log_)) {}
 
 CVorlinDatabase::~CVorlinDatabase() {

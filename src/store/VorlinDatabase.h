@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,8 +33,9 @@ class CVorlinDatabase {
 public:
     static constexpr const char* kDefaultPath = "../database/vorlin.mdb";
 
+    // log: the document's "Dbase" source, which must outlive the database.
     CVorlinDatabase(CProfileStore& profile, const SharedSettings& settings, const IClock& clock,
-                    std::string path = kDefaultPath);
+                    const CDiagLogSource& log, std::string path = kDefaultPath);
     ~CVorlinDatabase();
     CVorlinDatabase(const CVorlinDatabase&) = delete;
     CVorlinDatabase& operator=(const CVorlinDatabase&) = delete;
@@ -69,7 +71,6 @@ public:
     CRequestsRS& Requests() { return *requests_; }
     CRequests2RS& RequestUpdates() { return *requestUpdates_; }
 
-    // The document's "Dbase" log source.
     const CDiagLogSource& Log() const { return log_; }
     // Where the tick's writers tell of their failures and successes.
     CDatabaseOutage& Outage() { return outage_; }
@@ -78,15 +79,24 @@ public:
     void CheckMatrixAlphas(IControllerChecks* controller);
     void CheckMatrixStatus(IControllerChecks* controller);
     void CheckTrunkDefinitions(IControllerChecks* controller);
+    // Every few seconds: whether the open file is still the one at the database path. One
+    // that was removed or replaced is logged and told to the operator once; the connection
+    // stays, so supervision and the views go on with the file it has open.
+    void CheckDatabaseFile();
 
     // Start-up reads.
     void CheckTrunkTestStates();
     void ReadIntercomOptions(IStartupOptionsSink& model);
     void ReadTrunkOptions(IStartupOptionsSink& model);
 
-    // Records a trunk test step; ORs the view hint bits of what changed into hint.
+    // Records a trunk test step; ORs the view hint bits of what changed into hint. A result
+    // the database does not take waits, with its time, until it takes writes again; a later
+    // result of the same trunk takes its place.
     void CopyTrunkTestResultsToDatabase(int trunk, int result, const std::string& text,
                                         uint32_t& hint, const CDiagLogSource& trunkTestLog);
+    // Writes the results that wait, in order (the tick); ORs in the hint bits of what changed.
+    void WritePendingTestResults(uint32_t& hint, const CDiagLogSource& trunkTestLog);
+    size_t PendingTestResults() const { return pendingTestResults_.size(); }
 
     // The port's alpha from AllNames, trimmed; empty when there is none (the caller then
     // shows the port's display name).
@@ -97,6 +107,15 @@ public:
     std::string GetRequestArchiveFileName(const LocalTime& date) const;
 
 private:
+    struct TestResultRecord {
+        int trunk = 0;
+        std::string name;  // the TestResult column's
+        std::string text;
+        WallTime time;  // to the second
+    };
+
+    void WriteTestResult(const TestResultRecord& record, bool autoUpdateSortOrder, uint32_t& hint,
+                         const CDiagLogSource& trunkTestLog);
     bool BuildSchema();
     void OfferCompaction();
     void OpenRecordsets();
@@ -116,7 +135,7 @@ private:
     const SharedSettings& settings_;
     const IClock& clock_;
     std::string path_;
-    CDiagLogSource log_;
+    const CDiagLogSource& log_;
     std::unique_ptr<CDaoDatabase> db_;
     std::unique_ptr<CDBStatusRS> dbStatus_;
     std::unique_ptr<CStatesRS> trunkStateNames_;
@@ -134,7 +153,10 @@ private:
     std::unique_ptr<CRequestsRS> requests_;
     std::unique_ptr<CRequests2RS> requestUpdates_;
     std::optional<SteadyTime> lastStatusWalk_;
-    CDatabaseOutage outage_{*this};
+    std::deque<TestResultRecord> pendingTestResults_;
+    std::optional<SteadyTime> lastFileCheck_;
+    bool fileMoveTold_ = false;
+    CDatabaseOutage outage_{*this, clock_};
 };
 
 }  // namespace corvane

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,10 +22,10 @@ using testing::SupervisionRig;
 struct RecordingParts {
     explicit RecordingParts(SupervisionRig& rig) : parts(rig.Parts()) {
         auto controller = parts.createController;
-        parts.createDatabase = [this, &rig](CVorlinDoc&) {
+        parts.createDatabase = [this, &rig](CVorlinDoc& doc) {
             steps.push_back("database");
             return std::make_unique<CVorlinDatabase>(rig.profile, rig.settings, rig.clock,
-                                                     databasePath);
+                                                     doc.DbaseLog(), databasePath);
         };
         parts.createController = [this, controller](CVorlinDoc& d) {
             steps.push_back("controller");
@@ -123,6 +124,19 @@ TEST(DocumentStartup, TheOptionsOfTheLastRunComeBackFromTheDatabase) {
     ASSERT_TRUE(rig.started);
     EXPECT_FALSE(again.Intercoms()[2].AlarmsEnabled());
     EXPECT_TRUE(again.Intercoms()[3].AlarmsEnabled());
+}
+
+// The log settings dialog lists the sources by name and keeps each level under its name.
+TEST(DocumentStartup, EveryLogSourceOfTheRunningDocumentHasANameOfItsOwn) {
+    SupervisionRig rig;
+    rig.Start();
+    ASSERT_TRUE(rig.started);
+    std::multiset<std::string> names;
+    CDiagLogSource::ForEach([&](const CDiagLogSource& source) { names.insert(source.Name()); });
+    EXPECT_EQ(names.count("Dbase"), 1u);
+    for (const std::string& name : names) {
+        EXPECT_TRUE(name.empty() || names.count(name) == 1) << name;
+    }
 }
 
 }  // namespace

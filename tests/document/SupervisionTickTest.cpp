@@ -157,5 +157,33 @@ TEST(SupervisionTick, TheMaintenancePortFollowsTheController) {
     }
 }
 
+// The question of the maintenance port holds no tick: it waits for the operator while the
+// ticks go on, and its answer counts when it comes.
+TEST(SupervisionTick, TheMaintenancePortQuestionWaitsForItsAnswerWhileTheTicksGoOn) {
+    SupervisionRig rig;
+    rig.model.SetMaintenancePort(255, 0xFFFF);
+    rig.profile.WriteProfileInt("Settings\\Configuration", "TonexaIntercom", 3);
+    rig.profile.WriteProfileInt("Settings\\Configuration", "TonexaPort", 12);
+    CVorlinDoc& doc = rig.Start();
+    ASSERT_TRUE(rig.started);
+    doc.SetLoopbackDue(false);
+    ASSERT_TRUE(rig.TickUntil([&] { return !rig.ui.Boxes().empty(); }));
+    const testing::RecordingUiBridge::Box box = rig.ui.Boxes()[0];
+    EXPECT_NE(box.text.find("No Intercom/Port configured"), std::string::npos);
+    EXPECT_TRUE(box.posted);
+    EXPECT_TRUE(box.unattended);
+    const uint64_t ticks = doc.TickCount();
+    for (int i = 0; i < 50; ++i) {
+        rig.clock.Advance(std::chrono::milliseconds(100));
+        doc.OnSupervisionTick();
+    }
+    EXPECT_EQ(doc.TickCount(), ticks + 50);
+    EXPECT_EQ(rig.ui.Boxes().size(), 1u);
+    EXPECT_FALSE(doc.IsLoopbackDue());
+    ASSERT_TRUE(rig.ui.AnswerQuestion(answer::kYes));
+    EXPECT_TRUE(doc.IsLoopbackDue());
+    EXPECT_TRUE(rig.TickUntil([&] { return rig.model.Network().maintenancePort == 11; }));
+}
+
 }  // namespace
 }  // namespace corvane

@@ -239,7 +239,7 @@ std::optional<FakeReply> FakeControllerModel::Answer(const FakeRequest& r) {
             if (network_.dateTime != std::array<uint8_t, 6>{}) {
                 return Reply({network_.dateTime.begin(), network_.dateTime.end()});
             }
-            const std::time_t now = std::time(nullptr);
+            const std::time_t now = now_ ? now_() : std::time(nullptr);
             std::tm tm{};
             localtime_r(&now, &tm);
             return Reply({static_cast<uint8_t>(tm.tm_year % 100),

@@ -3,6 +3,7 @@
 #include "fakes/FakeControllerModel.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace corvane::testing {
 
@@ -221,6 +222,11 @@ FakeNetwork FakeControllerModel::Network() const {
 size_t FakeControllerModel::TrunkCount() const {
     std::lock_guard lock(mutex_);
     return network_.trunks.size();
+}
+
+void FakeControllerModel::SetTimeSource(std::function<std::time_t()> now) {
+    std::lock_guard lock(mutex_);
+    now_ = std::move(now);
 }
 
 int FakeControllerModel::SetDateTimeCount() const {

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <ctime>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -137,6 +139,9 @@ public:
     void SetCompatibility(int matrix, FakeCompatibility row);
     void SetCapabilities(uint8_t capabilities);
     void SetMaintenancePort(uint8_t matrix, uint16_t port);
+    // Get Date and Time answers this time rather than the host's (when the network gives no
+    // time of its own), so that a controller stays in step with a test's clock.
+    void SetTimeSource(std::function<std::time_t()> now);
 
     FakeNetwork Network() const;
     size_t TrunkCount() const;
@@ -176,6 +181,7 @@ private:
     FakeMaintenanceOutcomes outcomes_;
     int exclusiveRefusalsLeft_ = 0;
     int activationInProgressLeft_ = 0;
+    std::function<std::time_t()> now_;
     int setDateTimeCount_ = 0;
     std::array<uint8_t, 6> lastSetDateTime_{};
 };

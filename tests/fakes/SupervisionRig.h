@@ -10,6 +10,7 @@
 #include "fakes/FakeController.h"
 #include "fakes/FakeControllerModel.h"
 #include "fakes/FakeNetworkBuilder.h"
+#include "fakes/LogCapture.h"
 #include "fakes/ManualClock.h"
 #include "fakes/RecordingUiBridge.h"
 #include "fakes/TempDir.h"
@@ -98,6 +99,20 @@ public:
     std::vector<uint32_t> updates;
     ViewHintRecorder recorder{[this](ViewUpdateHint hint) { updates.push_back(hint); }};
     bool started = false;
+};
+
+// The diagnostic log of the rig's tree while it lives.
+class RigLog {
+public:
+    explicit RigLog(const SupervisionRig& rig) : logs_(rig.tree.Root() / "Logs") { StartDiagLog(); }
+    ~RigLog() { StopDiagLog(); }
+    RigLog(const RigLog&) = delete;
+    RigLog& operator=(const RigLog&) = delete;
+
+    std::string Text() const { return ReadLogFolder(logs_); }
+
+private:
+    std::filesystem::path logs_;
 };
 
 }  // namespace corvane::testing

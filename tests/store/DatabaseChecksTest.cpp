@@ -170,7 +170,7 @@ TEST_F(DatabaseChecksTest, ArchiveFileNamesLieBesideTheDatabase) {
               Dir() + "/archives/alarms/2024-03-07 Alarm Archive.mdb");
     EXPECT_EQ(store_->GetRequestArchiveFileName(day),
               Dir() + "/archives/requests/2024-03-07 Request Archive.mdb");
-    CVorlinDatabase standard(profile, settings, clock);
+    CVorlinDatabase standard(profile, settings, clock, dbaseLog);
     EXPECT_EQ(standard.GetAlarmArchiveFileName(day),
               "../database/archives/alarms/2024-03-07 Alarm Archive.mdb");
 }

@@ -57,7 +57,7 @@ TEST_F(KillTest, AWriterKilledInTheMiddleOfATransactionLosesOnlyThatTransaction)
     ASSERT_EQ(::pipe(fds), 0);
     const pid_t pid = Child([&] {
         ::close(fds[0]);
-        CVorlinDatabase store(profile, settings, clock, DbPath());
+        CVorlinDatabase store(profile, settings, clock, dbaseLog, DbPath());
         if (!store.OpenDatabase()) {
             return;
         }

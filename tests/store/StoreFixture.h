@@ -82,7 +82,7 @@ protected:
     std::string Dir() const { return (tmp.Path() / "database").string(); }
     std::string DbPath() const { return Dir() + "/vorlin.mdb"; }
     std::unique_ptr<CVorlinDatabase> MakeStore() {
-        return std::make_unique<CVorlinDatabase>(profile, settings, clock, DbPath());
+        return std::make_unique<CVorlinDatabase>(profile, settings, clock, dbaseLog, DbPath());
     }
     // A created and opened store.
     std::unique_ptr<CVorlinDatabase> OpenStore() {
@@ -106,6 +106,7 @@ protected:
     SharedSettings settings;
     ManualClock clock{LocalWall(2024, 5, 6, 7, 8, 9)};
     RecordingUiBridge ui;
+    CDiagLogSource dbaseLog{"Dbase", "Database log", 1};
 };
 
 }  // namespace corvane::testing

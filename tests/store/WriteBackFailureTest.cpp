@@ -1,22 +1,30 @@
 // The write-back when the database will not take its writes: a lock that another program
 // holds, a disk that is full.
+#include <array>
 #include <chrono>
 #include <future>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "fakes/FailingVfs.h"
 #include "fakes/LogCapture.h"
+#include "platform/Format.h"
 #include "store/WriteBackFixture.h"
 
 namespace corvane::testing {
 namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
+using namespace std::chrono_literals;
 
 // The file system comes first, so that the fixture's store opens on it.
 struct OnFailingDisk {
     FailingVfs disk;
 };
+
+// How the database refuses writes.
+enum class Refusal { kLockOfAnotherProgram, kFullDisk };
 
 class WriteBackFailureTest : public OnFailingDisk, public WriteBackTest {
 protected:
@@ -25,6 +33,26 @@ protected:
         disk.FailWrites(true);
         Tick();
         disk.FailWrites(false);
+    }
+    void Refuse(Refusal refusal) {
+        if (refusal == Refusal::kLockOfAnotherProgram) {
+            raw.Exec("BEGIN IMMEDIATE");  // as an operator's sqlite3 session holds it
+        } else {
+            disk.FailWrites(true);
+        }
+    }
+    void Accept(Refusal refusal) {
+        if (refusal == Refusal::kLockOfAnotherProgram) {
+            raw.Exec("COMMIT");
+        } else {
+            disk.FailWrites(false);
+        }
+    }
+    // The clock's time as the database's date columns hold it.
+    std::string Stamp() const {
+        const LocalTime t = ToLocalTime(clock.Now());
+        return StrFormat("%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
+                         t.second);
     }
     size_t LogCount(const std::string& text) const {
         const std::string all = log.Text();
@@ -69,25 +97,171 @@ TEST_F(WriteBackFailureTest, ALockHeldByAnotherProgramKeepsEveryChangeUntilItIsF
     EXPECT_EQ(LogCount("The database takes writes again"), 1u) << log.Text();
 }
 
-TEST_F(WriteBackFailureTest, ALastingFailureIsReportedOncePerOutageAndLoggedEachTime) {
+TEST_F(WriteBackFailureTest, ALastingFailureIsReportedOncePerOutageAndLoggedOnceAMinute) {
     disk.FailWrites(true);
-    for (const char* text : {"DESK", "HALL", "DOOR"}) {
-        doc->AddAlpha(2, 0, 1, text, alphaop::kStore, true);
-        Tick();  // one pass, the alpha pass
+    doc->AddAlpha(2, 0, 1, "DESK", alphaop::kStore, true);
+    // Two minutes of ticks, each with its failing alpha pass.
+    for (int i = 0; i < 1201; ++i) {
+        clock.Advance(100ms);
+        Tick();
     }
     EXPECT_EQ(ui.DatabaseErrors().size(), 1u);
     EXPECT_EQ(LogCount("The database refuses writes"), 1u) << log.Text();
     EXPECT_EQ(LogCount("The database still refuses writes"), 2u) << log.Text();
+    EXPECT_EQ(LogCount("; 600 writes failed in the last 60 s"), 2u) << log.Text();
     disk.FailWrites(false);
+    doc->AddAlpha(2, 0, 1, "DOOR", alphaop::kStore, true);
     Tick();
     EXPECT_EQ(raw.One("SELECT Alpha FROM Alphas"), "DOOR");
-    EXPECT_EQ(LogCount("The database takes writes again after 3 failed writes"), 1u) << log.Text();
+    EXPECT_EQ(LogCount("The database takes writes again after 1201 failed writes"), 1u)
+        << log.Text();
 
     // The next outage is a new one.
     disk.FailWrites(true);
     doc->AddAlpha(2, 0, 2, "GATE", alphaop::kStore, true);
     Tick();
     EXPECT_EQ(ui.DatabaseErrors().size(), 2u);
+}
+
+// Each change of an intercom's status while the database refuses writes has its alarm, with
+// the time the tick saw it, once the database takes writes again.
+TEST_F(WriteBackFailureTest, AnIntercomLostAndRegainedInsideAnOutageKeepsItsAlarmsAndTheirTimes) {
+    constexpr const char* kOk = "OK MX4600";
+    constexpr const char* kLost = "Bad MX4600";
+    struct Case {
+        const char* name;
+        Refusal refusal;
+        std::vector<const char*> before;  // written before the outage, ten seconds apart
+        std::vector<const char*> during;  // one a tick, ten seconds apart
+        // Description, State, AlarmTime, ResolvedTime; times as stamps of the statuses.
+        std::vector<std::array<std::string, 4>> alarms;
+    };
+    const Case cases[] = {
+        {"lost and back under a lock",
+         Refusal::kLockOfAnotherProgram,
+         {kOk},
+         {kLost, kOk},
+         {{"Lost contact with intercom", "Resolved", "during 0", "during 1"}}},
+        {"lost and back on a full disk",
+         Refusal::kFullDisk,
+         {kOk},
+         {kLost, kOk},
+         {{"Lost contact with intercom", "Resolved", "during 0", "during 1"}}},
+        {"lost for good",
+         Refusal::kLockOfAnotherProgram,
+         {kOk},
+         {kLost},
+         {{"Lost contact with intercom", "Active", "during 0", "NULL"}}},
+        {"back and lost again",
+         Refusal::kFullDisk,
+         {kOk, kLost},
+         {kOk, kLost},
+         {{"Lost contact with intercom", "Resolved", "before 1", "during 0"},
+          {"Lost contact with intercom", "Active", "during 1", "NULL"}}},
+    };
+    int intercom = 10;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ++intercom;
+        std::map<std::string, std::string> stamps{{"NULL", "NULL"}};
+        for (size_t i = 0; i < c.before.size(); ++i) {
+            clock.Advance(10s);
+            stamps["before " + std::to_string(i)] = Stamp();
+            doc->SetIntercomCommStatus(intercom, c.before[i], true);
+            Tick();
+        }
+        Refuse(c.refusal);
+        for (size_t i = 0; i < c.during.size(); ++i) {
+            clock.Advance(10s);
+            stamps["during " + std::to_string(i)] = Stamp();
+            doc->SetIntercomCommStatus(intercom, c.during[i], true);
+            Tick();
+        }
+        EXPECT_EQ(raw.One("SELECT ComState FROM Intercoms WHERE IntercomIndex = " +
+                          std::to_string(intercom)),
+                  c.before.back());
+        Accept(c.refusal);
+        clock.Advance(10s);
+        Tick();
+        Rows want;
+        for (const auto& a : c.alarms) {
+            want.push_back({a[0], a[1], stamps.at(a[2]), stamps.at(a[3])});
+        }
+        EXPECT_EQ(raw.Query("SELECT Description, State, AlarmTime, ResolvedTime FROM Alarms "
+                            "WHERE DeviceType = 'Intercom' AND DeviceInstance = " +
+                            std::to_string(intercom) + " ORDER BY AlarmID"),
+                  want);
+        EXPECT_EQ(raw.One("SELECT ComState FROM Intercoms WHERE IntercomIndex = " +
+                          std::to_string(intercom)),
+                  c.during.back());
+        EXPECT_TRUE(doc->AlarmQueue().empty());
+    }
+}
+
+// A request queued and ended while the database refuses writes gets its row once it takes
+// them again, and its busy alarm the times of the two events, not the time of the recovery.
+TEST_F(WriteBackFailureTest, ARequestInsideAnOutageKeepsTheTimesOfItsBusyAlarm) {
+    doc->SetIntercomCommStatus(4, "OK", true);
+    doc->SetIntercomCommStatus(2, "OK", true);
+    Tick();
+    Refuse(Refusal::kLockOfAnotherProgram);
+    clock.Advance(10s);
+    const std::string queued = Stamp();
+    doc->SetQueuedRequest(Port(4, 0, 5, true, false), Port(2, 1, 6, false, false), true);
+    doc->PurgeStaleQueuedRequests(4, true);
+    Tick();
+    clock.Advance(10s);
+    const std::string ended = Stamp();
+    doc->PurgeStaleQueuedRequests(4, true);  // the next reply no longer holds it
+    Tick();
+    clock.Advance(10s);
+    Accept(Refusal::kLockOfAnotherProgram);
+    Tick();
+    EXPECT_EQ(raw.Query("SELECT State, RequestTime, FinishedTime FROM Requests"),
+              (Rows{{"Finished", queued, ended}}));
+    EXPECT_EQ(raw.Query("SELECT DeviceType, State, AlarmTime, ResolvedTime FROM Alarms"),
+              (Rows{{"Request", "Unresolved", queued, ended}}));
+}
+
+// A test result the database does not take waits with its time; the last of each trunk is
+// written once the database takes writes again, and the outage is told once.
+TEST_F(WriteBackFailureTest, TestResultsInsideAnOutageWaitForTheDatabase) {
+    DefineTrunks(3);
+    const CDiagLogSource trunkTestLog("TrunkTest", "Trunk Test log", 0);
+    for (const Refusal refusal : {Refusal::kLockOfAnotherProgram, Refusal::kFullDisk}) {
+        SCOPED_TRACE(static_cast<int>(refusal));
+        const size_t reports = ui.DatabaseErrors().size();
+        const std::string before =
+            raw.One("SELECT group_concat(TestResult || '/' || IFNULL(TestTime, '-')) FROM Trunks");
+        Refuse(refusal);
+        uint32_t hint = 0;
+        clock.Advance(10s);
+        store->CopyTrunkTestResultsToDatabase(2, 4, "", hint, trunkTestLog);  // Testing
+        clock.Advance(10s);
+        const std::string passed = Stamp();
+        store->CopyTrunkTestResultsToDatabase(3, 0, "Loss 1.0 dB", hint, trunkTestLog);
+        clock.Advance(10s);
+        const std::string failed = Stamp();
+        store->CopyTrunkTestResultsToDatabase(2, 1, "Loss 12.0 dB", hint, trunkTestLog);
+        Tick();
+        EXPECT_EQ(hint, 0u);
+        EXPECT_EQ(raw.One("SELECT group_concat(TestResult || '/' || IFNULL(TestTime, '-')) FROM "
+                          "Trunks"),
+                  before);
+        EXPECT_EQ(store->PendingTestResults(), 2u);
+        EXPECT_EQ(ui.DatabaseErrors().size(), reports + 1);
+
+        Accept(refusal);
+        clock.Advance(10s);
+        store->WritePendingTestResults(hint, trunkTestLog);
+        EXPECT_NE(hint & 0x40u, 0u);
+        EXPECT_EQ(
+            raw.Query("SELECT TrunkIndex, TestResult, TestData, TestTime FROM Trunks "
+                      "WHERE TrunkIndex > 1 ORDER BY TrunkIndex"),
+            (Rows{{"2", "Fail", "Loss 12.0 dB", failed}, {"3", "Pass", "Loss 1.0 dB", passed}}));
+        EXPECT_EQ(store->PendingTestResults(), 0u);
+        EXPECT_EQ(ui.DatabaseErrors().size(), reports + 1);
+    }
 }
 
 // A user interface whose database error box, while it is up, looks whether the poll thread
@@ -103,6 +277,8 @@ public:
         return DefaultAnswer(style);
     }
     void PostMessageBox(const std::string&, const std::string&, unsigned) override {}
+    void PostQuestion(const std::string&, const std::string&, unsigned,
+                      std::function<void(int)>) override {}
     int Ask(const TimedQuestion& q) override { return DefaultAnswer(q.style); }
     void ReportDatabaseError(const std::string&, const std::string&) override {
         ++reports;
@@ -137,7 +313,9 @@ TEST_F(WriteBackFailureTest, AFailedCommitOfTheIntercomPassLosesAndRepeatsNothin
     TickOnFullDisk();
     EXPECT_EQ(ui.DatabaseErrors().size(), 1u);
     EXPECT_TRUE(doc->IsDirty(ModelCollection::Intercoms));
-    EXPECT_TRUE(doc->AlarmQueue().empty());  // raised only with the rows that cause them
+    // The lost contact is raised when the tick sees it; the request's alarm waits for its row.
+    ASSERT_EQ(doc->AlarmQueue().size(), 1u);
+    EXPECT_EQ(doc->AlarmQueue()[0].description, "Lost contact with intercom");
 
     Tick();
     EXPECT_EQ(raw.One("SELECT ComState FROM Intercoms WHERE IntercomIndex = 4"), "No reply");
