@@ -30,7 +30,7 @@ bool CVorlinDoc::OnNewDocument() {
         log_.Printf(0, "Settings: %s", problem.c_str());
     }
     if (parts_.colors != nullptr) {
-        parts_.colors->Load(profile);
+        parts_.colors->Load(profile, parts_.windowColor);
     }
     SaveSettings();
 
@@ -42,9 +42,10 @@ bool CVorlinDoc::OnNewDocument() {
     }
 
     DocumentWorkers& w = *workers_;
-    w.database = parts_.createDatabase ? parts_.createDatabase(*this)
-                                       : std::make_unique<CVorlinDatabase>(
-                                             profile, settings_, clock_, parts_.databasePath);
+    w.database = parts_.createDatabase
+                     ? parts_.createDatabase(*this)
+                     : std::make_unique<CVorlinDatabase>(profile, settings_, clock_, dbaseLog_,
+                                                         parts_.databasePath);
     if (w.database == nullptr || !w.database->OpenDatabase()) {
         log_.Printf(0, "Start-up ended: the database %s could not be opened",
                     parts_.databasePath.c_str());
@@ -60,8 +61,11 @@ bool CVorlinDoc::OnNewDocument() {
     w.sequencer->SetLoopbackDue(loopbackDue_);
     w.notificationPass =
         std::make_unique<CNotificationPass>(*this, *w.database, w.mailQueue, settings_, clock_);
+    std::vector<OutboxEntry> keptMail = w.outbox.Open(CMailOutbox::PathBeside(parts_.databasePath));
+    w.mailQueue.SetOutbox(&w.outbox);
+    w.notificationPass->ConfirmKeptMessages(w.outbox, keptMail);
 
-    if (!StartWorkers()) {
+    if (!StartWorkers(std::move(keptMail))) {
         return false;
     }
     ready_.store(true, std::memory_order_release);
@@ -69,7 +73,7 @@ bool CVorlinDoc::OnNewDocument() {
     return true;
 }
 
-bool CVorlinDoc::StartWorkers() {
+bool CVorlinDoc::StartWorkers(std::vector<OutboxEntry>&& keptMail) {
     DocumentWorkers& w = *workers_;
     w.controller = parts_.createController ? parts_.createController(*this)
                                            : std::make_unique<CQuillex>(*this, settings_);
@@ -104,6 +108,7 @@ bool CVorlinDoc::StartWorkers() {
         log_.Printf(0, "Start-up ended: the notify agent could not be created");
         return false;
     }
+    w.agent->Resume(std::move(keptMail));
     w.agent->Start();
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include "document/ControllerChecks.h"
 #include "link/Quillex.h"
+#include "mail/MailOutbox.h"
 #include "mail/MailQueue.h"
 #include "mail/NotificationPass.h"
 #include "mail/NotifyAgent.h"
@@ -17,13 +18,15 @@
 namespace corvane {
 
 // What the document's new-document step makes and its close ends. Declared so that the
-// queue outlives the agent that reads it and the database the passes that write it.
+// outbox outlives the queue, the queue the agent that reads it and the database the passes
+// that write it.
 struct DocumentWorkers {
     std::unique_ptr<CVorlinDatabase> database;
     std::unique_ptr<CModelWriteBack> writeBack;
     std::unique_ptr<CDatabaseArchiver> archiver;
     std::unique_ptr<CAutoTestSchedule> schedule;
     std::unique_ptr<CTrunkTestSequencer> sequencer;
+    CMailOutbox outbox;
     CMailQueue mailQueue;
     std::unique_ptr<CNotificationPass> notificationPass;
     std::unique_ptr<CQuillex> controller;

@@ -2,13 +2,49 @@
 
 namespace corvane {
 
-void CMailQueue::Push(std::unique_ptr<CSMTPMessage> message) {
-    if (!message) {
-        return;
+bool CMailQueue::Keep(const std::vector<std::unique_ptr<CSMTPMessage>>& messages) {
+    if (outbox_ == nullptr || messages.empty()) {
+        return true;
+    }
+    std::vector<CSMTPMessage*> kept;
+    for (const auto& m : messages) {
+        kept.push_back(m.get());
+    }
+    return outbox_->Add(kept);
+}
+
+void CMailQueue::TakeBack(const std::vector<std::unique_ptr<CSMTPMessage>>& messages) {
+    for (const auto& m : messages) {
+        if (outbox_ != nullptr && m->m_nOutboxId != 0) {
+            outbox_->Remove(m->m_nOutboxId);
+            m->m_nOutboxId = 0;
+        }
+    }
+}
+
+void CMailQueue::Push(std::vector<std::unique_ptr<CSMTPMessage>> messages) {
+    std::vector<uint64_t> kept;
+    for (const auto& m : messages) {
+        if (m && m->m_nOutboxId != 0) {
+            kept.push_back(m->m_nOutboxId);
+        }
+    }
+    if (outbox_ != nullptr && !kept.empty()) {
+        outbox_->Commit(kept);
     }
     std::lock_guard lock(mutex_);
-    messages_.push_back(std::move(message));
-    queued_ = true;
+    for (auto& m : messages) {
+        if (m) {
+            messages_.push_back(std::move(m));
+            queued_ = true;
+        }
+    }
+}
+
+void CMailQueue::Push(std::unique_ptr<CSMTPMessage> message) {
+    std::vector<std::unique_ptr<CSMTPMessage>> one;
+    one.push_back(std::move(message));
+    Push(std::move(one));
 }
 
 std::unique_ptr<CSMTPMessage> CMailQueue::PopPendingMail() {
@@ -25,7 +61,21 @@ std::unique_ptr<CSMTPMessage> CMailQueue::PopPendingMail() {
     return message;
 }
 
+void CMailQueue::ReportMessageEndSent(const CSMTPMessage& message) {
+    if (outbox_ != nullptr && message.m_nOutboxId != 0) {
+        outbox_->EndSent(message.m_nOutboxId);
+    }
+}
+
 void CMailQueue::ReportMailOutcome(MailOutcome outcome) {
+    if (outbox_ != nullptr && outcome.outboxId != 0) {
+        // A message that waits keeps its place with its attempts; any other leaves.
+        if (outcome.result == MailResult::kDeferred || outcome.result == MailResult::kUnsent) {
+            outbox_->Attempted(outcome.outboxId, outcome.attempts, outcome.lastReply);
+        } else {
+            outbox_->Remove(outcome.outboxId);
+        }
+    }
     std::lock_guard lock(mutex_);
     outcomes_.push_back(std::move(outcome));
     if (outcomes_.size() > kMaxOutcomes) {

@@ -3,14 +3,17 @@
 #include <array>
 #include <memory>
 #include <optional>
-#include <set>
+#include <string>
+#include <vector>
 
 #include "document/VorlinDoc.h"
 #include "mail/AlarmNotificationMessages.h"
+#include "mail/MailOutbox.h"
 #include "mail/MailQueue.h"
 #include "settings/AppSettings.h"
 #include "store/AlarmContext.h"
 #include "store/DaoException.h"
+#include "store/DaoStatement.h"
 #include "store/DaoValue.h"
 #include "store/TableRecordsets.h"
 #include "store/VorlinDatabase.h"
@@ -101,22 +104,28 @@ void CNotificationPass::SendAlarmNotifications(ViewUpdateHint& hint) {
         CMailQueue built;
         const int state =
             QueueAlarmNotifications(alarm, settings_.Snapshot(), built, doc_.DbaseLog());
-
-        rs.Edit();
-        rs.m_Notification = doc_.Names().notifyStates[state];
-        rs.m_NotificationTime = now;
-        try {
-            rs.Update();
-        } catch (const CDaoException&) {
-            rs.CancelUpdate();  // the next tick edits afresh
-            throw;
-        }
-        database_.Outage().WriteSucceeded();
-        hint |= hint::kAlarmsEdited;
+        std::vector<std::unique_ptr<CSMTPMessage>> messages;
         while (std::unique_ptr<CSMTPMessage> message = built.PopPendingMail()) {
-            queue_.Push(std::move(message));
+            messages.push_back(std::move(message));
         }
-        rs.Requery();
+        // In the outbox before the row says "Sent", so that no stop or crash loses them. An
+        // outbox that cannot take them leaves the row pending (it logs why) for a later tick.
+        if (queue_.Keep(messages)) {
+            try {
+                rs.Edit();
+                rs.m_Notification = doc_.Names().notifyStates[state];
+                rs.m_NotificationTime = now;
+                rs.Update();
+            } catch (const CDaoException&) {
+                queue_.TakeBack(messages);
+                rs.CancelUpdate();  // the next tick edits afresh
+                throw;
+            }
+            database_.Outage().WriteSucceeded();
+            hint |= hint::kAlarmsEdited;
+            queue_.Push(std::move(messages));
+            rs.Requery();
+        }
     } catch (const CDaoException& e) {
         // A row that stays pending is tried on every tick: the operator hears of it once.
         database_.Outage().WriteFailed(e, "Error, sending alarm notifications\nDescription: %s");
@@ -124,33 +133,44 @@ void CNotificationPass::SendAlarmNotifications(ViewUpdateHint& hint) {
     database_.Outage().ShowReport();
 }
 
-void CNotificationPass::KeepUnsentNotificationsPending() {
-    std::set<int64_t> alarms;
-    for (const MailOutcome& outcome : queue_.TakeOutcomes()) {
-        if (outcome.result == MailResult::kUnsent) {
-            alarms.insert(outcome.tag);
+void CNotificationPass::ConfirmKeptMessages(CMailOutbox& outbox,
+                                            std::vector<OutboxEntry>& entries) {
+    const std::string& sent = doc_.Names().notifyStates[kNotificationSent];
+    std::vector<uint64_t> confirmed;
+    for (auto it = entries.begin(); it != entries.end();) {
+        if (it->committed) {
+            ++it;
+            continue;
         }
-    }
-    if (alarms.empty() || !database_.IsOpen()) {
-        return;
-    }
-    const auto& states = doc_.Names().notifyStates;
-    const DaoValue pending(states[1]);
-    const DaoValue sent(states[3]);
-    try {
-        CDaoDatabase& db = database_.Database();
-        for (const int64_t alarm : alarms) {
-            // The time it was sent stays: it is due at once.
-            db.Execute("UPDATE Alarms SET Notification = ? WHERE AlarmID = ? AND Notification = ?",
-                       {pending, DaoValue(alarm), sent});
-            if (db.GetRecordsAffected() > 0) {
-                database_.Log().Printf(0, "Alarm %lld is notified again at the next start",
-                                       static_cast<long long>(alarm));
+        const int64_t alarm = it->message->m_nTag;
+        std::optional<std::string> state;
+        try {
+            DaoStatement select = database_.Database().Prepare(
+                "SELECT Notification FROM Alarms WHERE AlarmID = ?", false);
+            select.BindInteger(1, alarm);
+            if (select.Step()) {
+                state = std::string(select.ColumnText(0));
             }
+        } catch (const CDaoException& e) {
+            database_.Log().Printf(0, "Alarm %lld: its kept message is sent, unchecked: %s",
+                                   static_cast<long long>(alarm), e.Description().c_str());
         }
-    } catch (const CDaoException& e) {
-        database_.Log().Printf(0, "Alarms whose messages were not sent still read \"%s\": %s",
-                               states[3].c_str(), e.Description().c_str());
+        // No row, or one that says so: it was handed on. A row still waiting for its
+        // notification never was, and the pass builds its messages again.
+        if (!state || *state == sent) {
+            confirmed.push_back(it->id);
+            ++it;
+            continue;
+        }
+        database_.Log().Printf(1, "Alarm %lld reads \"%s\": its message \"%s\" was never handed on",
+                               static_cast<long long>(alarm), state->c_str(),
+                               it->message->m_sSubject.c_str());
+        outbox.Remove(it->id);
+        it = entries.erase(it);
+    }
+    outbox.Commit(confirmed);
+    for (OutboxEntry& entry : entries) {
+        entry.committed = true;
     }
 }
 

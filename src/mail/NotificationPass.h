@@ -1,13 +1,17 @@
 #pragma once
 
+#include <vector>
+
 #include "document/ViewUpdateHint.h"
 #include "log/DiagLogSource.h"
 #include "mail/AlarmNotificationTexts.h"
+#include "mail/MailOutboxFile.h"
 #include "platform/Clock.h"
 
 namespace corvane {
 
 class CAlarmsRS;
+class CMailOutbox;
 class CMailQueue;
 class CVorlinDatabase;
 class CVorlinDoc;
@@ -25,9 +29,10 @@ public:
     // hint::kAlarmsEdited into it when a row is written. Reports database failures itself.
     void SendAlarmNotifications(ViewUpdateHint& hint);
 
-    // After the notify agent has stopped: the alarms whose messages it left unsent go back
-    // from "Sent" to "Pending", so that the next start notifies them.
-    void KeepUnsentNotificationsPending();
+    // At start, before the agent has them: a kept message whose alarm row was never written
+    // (the last run ended between the two) is taken out of the outbox and the entries, since
+    // its row is still pending and this pass builds it again; the others are confirmed.
+    void ConfirmKeptMessages(CMailOutbox& outbox, std::vector<OutboxEntry>& entries);
 
 private:
     AlarmNotificationInput ReadAlarm(const CAlarmsRS& rs, int kind) const;

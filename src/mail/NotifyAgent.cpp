@@ -38,6 +38,18 @@ CNotifyAgent::~CNotifyAgent() {
     Stop();
 }
 
+void CNotifyAgent::Resume(std::vector<OutboxEntry> entries) {
+    for (OutboxEntry& entry : entries) {
+        if (entry.endSent) {
+            Unconfirmed(*entry.message, "the last run ended before the server answered its end");
+            continue;
+        }
+        // Due at once.
+        held_.push_back({std::move(entry.message), entry.attempts, {}, std::move(entry.lastReply)});
+    }
+    DropBeyondTheBound();
+}
+
 void CNotifyAgent::Start() {
     if (thread_.joinable()) {
         return;
@@ -190,12 +202,14 @@ void CNotifyAgent::Deliver(std::deque<HeldMessage>& batch, const AppSettings& se
             Handle(std::move(item), *connectFailure, last);
             continue;
         }
-        if (connection->SendMessage(*item.message)) {
-            log_.Printf(3, "Sent \"%s\" to %s", item.message->m_sSubject.c_str(),
-                        item.message->RecipientText().c_str());
-            Report(*item.message, MailResult::kSent, ReplyText(*connection));
+        const CSMTPMessage& message = *item.message;
+        if (connection->SendMessage(message, false,
+                                    [&] { queue_.ReportMessageEndSent(message); })) {
+            log_.Printf(3, "Sent \"%s\" to %s", message.m_sSubject.c_str(),
+                        message.RecipientText().c_str());
+            Report(message, item.attempts, MailResult::kSent, ReplyText(*connection));
         } else if (connection->IsDeliveryUnconfirmed()) {
-            Unconfirmed(*item.message, ReplyText(*connection));
+            Unconfirmed(message, ReplyText(*connection));
         } else {
             Handle(std::move(item), Classify(*connection), last);
         }
@@ -229,8 +243,12 @@ void CNotifyAgent::Defer(HeldMessage item, const std::string& reply) {
     item.due = clock_.Steady() + delay;
     log_.Printf(1, "Will try \"%s\" again in %lld s: %s", item.message->m_sSubject.c_str(),
                 static_cast<long long>(delay.count()), reply.c_str());
-    Report(*item.message, MailResult::kDeferred, reply);
+    Report(*item.message, item.attempts, MailResult::kDeferred, reply);
     held_.push_back(std::move(item));
+    DropBeyondTheBound();
+}
+
+void CNotifyAgent::DropBeyondTheBound() {
     while (held_.size() > options_.retry.maxHeld) {
         HeldMessage oldest = std::move(held_.front());
         held_.pop_front();
@@ -243,14 +261,14 @@ void CNotifyAgent::Drop(HeldMessage item, const std::string& reason) {
     log_.Printf(0, "Dropped message \"%s\"", message.m_sSubject.c_str());
     log_.Printf(0, "  to %s", message.RecipientText().c_str());
     log_.Printf(0, "  last reply: %s", reason.c_str());
-    Report(message, MailResult::kDropped, reason);
+    Report(message, item.attempts, MailResult::kDropped, reason);
 }
 
 void CNotifyAgent::Unconfirmed(const CSMTPMessage& message, const std::string& reply) {
     log_.Printf(0, "Message \"%s\": delivery not confirmed", message.m_sSubject.c_str());
     log_.Printf(0, "  to %s", message.RecipientText().c_str());
     log_.Printf(0, "  no reply to its end, so it is not sent again: %s", reply.c_str());
-    Report(message, MailResult::kUnconfirmed, reply);
+    Report(message, 0, MailResult::kUnconfirmed, reply);
 }
 
 void CNotifyAgent::Leave(const HeldMessage& item) {
@@ -259,12 +277,16 @@ void CNotifyAgent::Leave(const HeldMessage& item) {
     log_.Printf(0, "  to %s", message.RecipientText().c_str());
     log_.Printf(0, "  after %d attempts; last reply: %s", item.attempts,
                 item.lastReply.empty() ? "none" : item.lastReply.c_str());
-    Report(message, MailResult::kUnsent, item.lastReply);
+    if (message.m_nOutboxId != 0) {
+        log_.Printf(0, "  it waits in the mail outbox for the next start");
+    }
+    Report(message, item.attempts, MailResult::kUnsent, item.lastReply);
 }
 
-void CNotifyAgent::Report(const CSMTPMessage& message, MailResult result,
+void CNotifyAgent::Report(const CSMTPMessage& message, int attempts, MailResult result,
                           const std::string& reply) {
-    queue_.ReportMailOutcome({message.m_nTag, result, message.m_sSubject, reply});
+    queue_.ReportMailOutcome(
+        {message.m_nTag, result, message.m_sSubject, reply, message.m_nOutboxId, attempts});
 }
 
 }  // namespace corvane

@@ -10,8 +10,10 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "log/DiagLogSource.h"
+#include "mail/MailOutboxFile.h"
 #include "mail/MailQueue.h"
 #include "platform/Clock.h"
 
@@ -54,6 +56,9 @@ public:
     CNotifyAgent(const CNotifyAgent&) = delete;
     CNotifyAgent& operator=(const CNotifyAgent&) = delete;
 
+    // Before Start: the messages the outbox kept from an earlier run go first, each with the
+    // attempts it has had; one whose final "." may have reached the server is not sent again.
+    void Resume(std::vector<OutboxEntry> entries);
     void Start();
     // Asks the thread to end. It finishes the exchange in progress, tries once more every
     // message it holds and every one still queued, retry time or not, and leaves the rest:
@@ -94,9 +99,12 @@ private:
     void Handle(HeldMessage item, const Failure& failure, bool last);
     void Defer(HeldMessage item, const std::string& reply);
     void Drop(HeldMessage item, const std::string& reason);
+    // Beyond the bound, the oldest is dropped.
+    void DropBeyondTheBound();
     void Unconfirmed(const CSMTPMessage& message, const std::string& reply);
     void Leave(const HeldMessage& item);
-    void Report(const CSMTPMessage& message, MailResult result, const std::string& reply);
+    void Report(const CSMTPMessage& message, int attempts, MailResult result,
+                const std::string& reply);
 
     IMailQueue& queue_;
     const SharedSettings& settings_;

@@ -260,14 +260,15 @@ bool CSMTPConnection::LoginByPrompts(const std::string& user, const std::string&
     }
 }
 
-bool CSMTPConnection::SendMessage(const CSMTPMessage& message, bool quotedPrintable) {
+bool CSMTPConnection::SendMessage(const CSMTPMessage& message, bool quotedPrintable,
+                                  const std::function<void()>& beforeEnd) {
     if (!IsUsable()) {
         Fail(SMTPError::kNotConnected);
         return false;
     }
     m_LastError = SMTPError::kNone;
     m_bDeliveryUnconfirmed = false;
-    if (Transaction(message, quotedPrintable)) {
+    if (Transaction(message, quotedPrintable, beforeEnd)) {
         return true;
     }
     if (m_LastError == SMTPError::kUnexpectedResponse) {
@@ -279,7 +280,8 @@ bool CSMTPConnection::SendMessage(const CSMTPMessage& message, bool quotedPrinta
     return false;
 }
 
-bool CSMTPConnection::Transaction(const CSMTPMessage& message, bool quotedPrintable) {
+bool CSMTPConnection::Transaction(const CSMTPMessage& message, bool quotedPrintable,
+                                  const std::function<void()>& beforeEnd) {
     const std::string from = EnvelopeSender(message);
     bool safe = message.RecipientCount() > 0 && (from.empty() || IsSafeMailAddress(from)) &&
                 (message.m_ReplyTo.m_sEmailAddress.empty() ||
@@ -311,9 +313,15 @@ bool CSMTPConnection::Transaction(const CSMTPMessage& message, bool quotedPrinta
     }
     const std::string data =
         StuffDots(message.GetHeader(m_sCharset, quotedPrintable, m_Clock.Now())) +
-        FrameBody(message.GetBody(), quotedPrintable) + "\r\n.\r\n";
+        FrameBody(message.GetBody(), quotedPrintable);
     const std::string shown = "(message data, " + std::to_string(data.size()) + " bytes)";
     if (!Send(data, shown)) {
+        return false;
+    }
+    if (beforeEnd) {
+        beforeEnd();
+    }
+    if (!Send("\r\n.\r\n", ".")) {
         return false;
     }
     if (ReadCommandResponse(250)) {

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -40,7 +41,10 @@ public:
 
     bool Connect(const std::string& host, int loginKind, const std::string& user,
                  const std::string& password, int port = 25, const std::string& bindAddress = "");
-    bool SendMessage(const CSMTPMessage& message, bool quotedPrintable = false);
+    // beforeEnd runs once the message's data has gone out and right before its final ".",
+    // from which on the server may deliver it.
+    bool SendMessage(const CSMTPMessage& message, bool quotedPrintable = false,
+                     const std::function<void()>& beforeEnd = {});
     // QUIT when the dialogue is sound; the socket is closed in any case.
     bool Disconnect();
 
@@ -69,7 +73,8 @@ private:
     bool Command(std::string_view text, int expectedCode, std::string_view shownAs = {});
     bool Login(int loginKind, const std::string& user, const std::string& password);
     bool LoginByPrompts(const std::string& user, const std::string& password);
-    bool Transaction(const CSMTPMessage& message, bool quotedPrintable);
+    bool Transaction(const CSMTPMessage& message, bool quotedPrintable,
+                     const std::function<void()>& beforeEnd);
     // Clears a refused transaction so that the next message starts clean.
     void Reset();
     void Fail(SMTPError error);

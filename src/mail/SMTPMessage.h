@@ -25,6 +25,8 @@ public:
     std::vector<std::string> m_ExtraHeaders;
     // The caller's key for this message (the alarm it tells of), handed back with its outcome.
     int64_t m_nTag = 0;
+    // Its entry in the mail outbox, which keeps it until it is delivered or given up; 0: none.
+    uint64_t m_nOutboxId = 0;
 
     // Adds the addresses of a recipient list; adds nothing and fails when the list is
     // malformed or names an unsafe address (see ParseRecipientList).

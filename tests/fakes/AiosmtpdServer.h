@@ -20,9 +20,10 @@
 
 namespace corvane::testing {
 
-// One thing the server saw: "CONNECT", "AUTH", "MESSAGE" or "QUIT", in the session (one TCP
-// connection, numbered from 1) where it happened, with its fields ("from", "to", "login",
-// "data" of a message; "mechanism", "login", "password", "result" of a login).
+// One thing the server saw: "CONNECT", "AUTH", "DEFERRED", "MESSAGE" or "QUIT", in the session
+// (one TCP connection, numbered from 1) where it happened, with its fields ("from", "to",
+// "login", "data" of a message; "to" of a deferred recipient; "mechanism", "login",
+// "password", "result" of a login).
 struct SmtpRecord {
     std::string event;
     int session = 0;
@@ -48,10 +49,11 @@ struct SmtpRecord {
 };
 
 struct AiosmtpdOptions {
-    std::string user;  // empty: no login succeeds
-    std::string password;
+    std::string user = {};  // empty: no login succeeds
+    std::string password = {};
     bool requireAuth = false;  // MAIL is refused before a login
     int hangupAfter = -1;      // the server process ends at the DATA of the message after these
+    std::vector<std::string> deferred = {};  // recipients refused with 451 ("DEFERRED")
 };
 
 // Debian's aiosmtpd, run by /usr/bin/python3 (the python3 that sees Debian's packages) on a
@@ -117,9 +119,7 @@ public:
     }
 
 private:
-    static std::string Script() {
-        return (std::filesystem::path(__FILE__).parent_path() / "smtp_server.py").string();
-    }
+    static std::string Script() { return std::string(CORVANE_FAKES_DIR) + "/smtp_server.py"; }
     std::string RecordPath() const { return dir_ / "records"; }
 
     void Launch(int port) {
@@ -134,6 +134,9 @@ private:
         }
         if (options_.hangupAfter >= 0) {
             args.insert(args.end(), {"--hangup-after", std::to_string(options_.hangupAfter)});
+        }
+        for (const std::string& address : options_.deferred) {
+            args.insert(args.end(), {"--defer", address});
         }
         std::vector<char*> argv;
         for (std::string& a : args) {

@@ -1,7 +1,7 @@
 """A real SMTP server for the mail tests: aiosmtpd on a loopback port.
 
 Run with Debian's /usr/bin/python3, which sees python3-aiosmtpd. Prints "PORT <n>" once it
-listens. Every connection, login, message and QUIT is appended to the record file as
+listens. Every connection, login, deferred recipient, message and QUIT is appended to the record file as
 
     <EVENT> <session>\n  then fields "<name> <byte count>\n<bytes>\n"  then "END\n"
 
@@ -34,11 +34,12 @@ class Recorder:
 
 
 class Handler:
-    def __init__(self, recorder, user, password, hangup_after):
+    def __init__(self, recorder, user, password, hangup_after, deferred):
         self._recorder = recorder
         self._user = user.encode() if user is not None else None
         self._password = password.encode() if password is not None else None
         self._hangup_after = hangup_after
+        self._deferred = set(deferred)
         self._messages = 0
 
     def check(self, session, mechanism, login, password):
@@ -65,6 +66,13 @@ class Handler:
         session.authenticated = True
         session.auth_data = login
         return "235 2.7.0 Authentication successful"
+
+    async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
+        # A recipient told to come back later: a temporary refusal.
+        if address in self._deferred:
+            self._recorder.write("DEFERRED", session.sid, [("to", address)])
+            return "451 4.3.0 Try again later"
+        return MISSING
 
     async def handle_DATA(self, server, session, envelope):
         self._messages += 1
@@ -93,12 +101,13 @@ def main():
     parser.add_argument("--password")
     parser.add_argument("--require-auth", action="store_true")
     parser.add_argument("--hangup-after", type=int)
+    parser.add_argument("--defer", action="append", default=[])
     args = parser.parse_args()
     if not args.host.startswith("127."):
         sys.exit("the test server listens on loopback only")
 
     recorder = Recorder(args.record)
-    handler = Handler(recorder, args.user, args.password, args.hangup_after)
+    handler = Handler(recorder, args.user, args.password, args.hangup_after, args.defer)
     sessions = itertools.count(1)
 
     class RecordingSMTP(SMTP):

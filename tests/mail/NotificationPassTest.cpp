@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -11,9 +14,11 @@
 #include "document/VorlinDoc.h"
 #include "fakes/AiosmtpdServer.h"
 #include "fakes/LogCapture.h"
+#include "mail/MailOutbox.h"
 #include "mail/MailQueue.h"
 #include "mail/NotifyAgent.h"
 #include "mail/SMTPConnection.h"
+#include "platform/FileSystem.h"
 #include "store/AlarmContext.h"
 #include "store/DaoValue.h"
 #include "store/StoreFixture.h"
@@ -39,6 +44,17 @@ protected:
         store = OpenStore();
         doc = std::make_unique<CVorlinDoc>(settings, clock);
         pass = std::make_unique<CNotificationPass>(*doc, *store, queue, settings, clock);
+        outbox.Open(OutboxPath());
+        queue.SetOutbox(&outbox);
+    }
+
+    std::string OutboxPath() const { return Dir() + "/mail.outbox"; }
+    // The outbox as the next start would read it.
+    OutboxContents OnDisk() const {
+        std::ifstream in(OutboxPath(), std::ios::binary);
+        std::stringstream bytes;
+        bytes << in.rdbuf();
+        return ReadOutbox(bytes.str());
     }
 
     const CNameTables& Names() const { return doc->Names(); }
@@ -92,6 +108,7 @@ protected:
     }
 
     testing::LogCapture log{"Dbase", 1};
+    CMailOutbox outbox;
     CMailQueue queue;
     std::unique_ptr<CVorlinDatabase> store;
     std::unique_ptr<CVorlinDoc> doc;
@@ -111,6 +128,12 @@ TEST_F(NotificationPassTest, ADueAlarmIsQueuedAndMarkedSent) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0]->m_nTag, id);
     EXPECT_EQ(messages[0]->m_sSubject, "VORLIN Alarm : Intercom (MX01) Communication");
+    // On the disk, and the agent's, before the row said "Sent".
+    const OutboxContents disk = OnDisk();
+    ASSERT_EQ(disk.entries.size(), 1u);
+    EXPECT_EQ(disk.entries[0].id, messages[0]->m_nOutboxId);
+    EXPECT_EQ(disk.entries[0].message->m_sSubject, messages[0]->m_sSubject);
+    EXPECT_TRUE(disk.entries[0].committed);
     // The handled row has left the pending rows: the next tick finds nothing.
     EXPECT_EQ(Tick(), 0u);
     EXPECT_EQ(queue.Size(), 0u);
@@ -297,6 +320,7 @@ TEST_F(NotificationPassTest, ARowThatCannotBeWrittenIsNotMailedUntilItIs) {
     EXPECT_EQ(Tick(), 0u);
     EXPECT_EQ(Notification(id), "Pending");
     EXPECT_EQ(queue.Size(), 0u);
+    EXPECT_TRUE(OnDisk().entries.empty());  // taken back each time
     ASSERT_EQ(ui.DatabaseErrors().size(), 1u);
     EXPECT_NE(ui.DatabaseErrors()[0].find("Error, sending alarm notifications"), std::string::npos)
         << ui.DatabaseErrors()[0];
@@ -305,6 +329,96 @@ TEST_F(NotificationPassTest, ARowThatCannotBeWrittenIsNotMailedUntilItIs) {
     EXPECT_EQ(Tick(), hint::kAlarmsEdited);
     EXPECT_EQ(Notification(id), "Sent");
     EXPECT_EQ(queue.Size(), 1u);
+    EXPECT_EQ(OnDisk().entries.size(), 1u);
+}
+
+TEST_F(NotificationPassTest, AnOutboxThatCannotTakeTheMessagesLeavesTheAlarmPending) {
+    MailKind(setupkind::kIntercom, "ops@example.org");
+    const int64_t id = Insert(IntercomRow(-1s));
+    const std::string folder = Dir() + "/moved";
+    CMailOutbox unwritable;
+    unwritable.Open(folder + "/mail.outbox");
+    queue.SetOutbox(&unwritable);
+
+    EXPECT_EQ(Tick(hint::kAlarmsAddedRemoved), hint::kAlarmsAddedRemoved);
+    EXPECT_EQ(Tick(), 0u);
+    EXPECT_EQ(Notification(id), "Pending");
+    EXPECT_EQ(queue.Size(), 0u);
+
+    std::string error;
+    ASSERT_TRUE(MakeDirectories(folder, 0755, error)) << error;
+    EXPECT_EQ(Tick(), hint::kAlarmsEdited);
+    EXPECT_EQ(Notification(id), "Sent");
+    EXPECT_EQ(queue.Size(), 1u);
+    EXPECT_EQ(unwritable.Size(), 1u);
+}
+
+// A start finds messages in the outbox that its alarm row never was told of when the last run
+// ended between writing the one and the other.
+TEST_F(NotificationPassTest, KeptMessagesWhoseRowWasNeverWrittenAreTakenBackAtStart) {
+    struct Case {
+        const char* name;
+        const char* notification;  // of the row; none: no row
+        bool committed;
+        bool kept;
+    };
+    const Case cases[] = {
+        {"the row says it was handed on", "Sent", false, true},
+        {"the row still waits for it", "Pending", false, false},
+        {"the row was aborted as stale at start", "Aborted", false, false},
+        {"no row to say", nullptr, false, true},
+        // Its alarm was resolved since, and waits for the resolved notification.
+        {"handed on, and the row waits again", "Pending", true, true},
+    };
+    std::vector<std::unique_ptr<CSMTPMessage>> messages;
+    std::vector<int64_t> tags;
+    for (const Case& c : cases) {
+        int64_t tag = 999;
+        if (c.notification != nullptr) {
+            tag = Insert(IntercomRow(-1s));
+            RawDb(DbPath()).Exec("UPDATE Alarms SET Notification = '" +
+                                 std::string(c.notification) +
+                                 "' WHERE AlarmID = " + std::to_string(tag));
+        }
+        auto m = std::make_unique<CSMTPMessage>();
+        m->m_nTag = tag;
+        m->m_sSubject = c.name;
+        m->AddRecipients("ops@example.org");
+        messages.push_back(std::move(m));
+        tags.push_back(tag);
+    }
+    ASSERT_TRUE(queue.Keep(messages));
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        if (cases[i].committed) {
+            outbox.Commit({messages[i]->m_nOutboxId});
+        }
+    }
+    outbox.Close();
+
+    std::vector<OutboxEntry> kept = outbox.Open(OutboxPath());
+    ASSERT_EQ(kept.size(), std::size(cases));
+    pass->ConfirmKeptMessages(outbox, kept);
+    std::vector<std::string> left;
+    for (const OutboxEntry& e : kept) {
+        left.push_back(e.message->m_sSubject);
+        EXPECT_TRUE(e.committed);
+    }
+    std::vector<std::string> expected;
+    for (const Case& c : cases) {
+        if (c.kept) {
+            expected.push_back(c.name);
+        }
+    }
+    EXPECT_EQ(left, expected);
+    const OutboxContents disk = OnDisk();
+    ASSERT_EQ(disk.entries.size(), expected.size());
+    for (const OutboxEntry& e : disk.entries) {
+        EXPECT_TRUE(e.committed) << e.message->m_sSubject;
+    }
+    EXPECT_NE(log.Text().find("reads \"Pending\": its message \"the row still waits for it\" was "
+                              "never handed on"),
+              std::string::npos)
+        << log.Text();
 }
 
 TEST_F(NotificationPassTest, ADueAlarmArrivesAtTheMailServer) {

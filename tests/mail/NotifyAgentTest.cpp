@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -8,13 +10,15 @@
 #include "fakes/AiosmtpdServer.h"
 #include "fakes/LogCapture.h"
 #include "fakes/ManualClock.h"
+#include "fakes/ScriptedSmtpPeer.h"
+#include "fakes/TempDir.h"
 #include "log/DiagLogSource.h"
 #include "mail/AlarmNotificationMessages.h"
 #include "mail/AlarmSamples.h"
+#include "mail/MailOutbox.h"
 #include "mail/MailQueue.h"
 #include "mail/NotifyAgent.h"
 #include "mail/SMTPConnection.h"
-#include "fakes/ScriptedSmtpPeer.h"
 #include "settings/AppSettings.h"
 
 namespace corvane {
@@ -63,13 +67,17 @@ protected:
                   kNotificationSent);
     }
 
-    void StartAgent() {
+    // The agent begins with what an outbox kept; a response time-out on the manual clock
+    // that never passes unless the clock is moved.
+    void StartAgent(std::vector<OutboxEntry> kept = {}, std::chrono::milliseconds stopGrace = 5s) {
         NotifyAgentOptions options;
         options.pollInterval = 10ms;
         options.connectTimeout = 10s;
         options.responseTimeout = 10s;
+        options.stopGrace = stopGrace;
         options.retry.maxAttempts = 3;
         agent = std::make_unique<CNotifyAgent>(queue, settings, clock, options);
+        agent->Resume(std::move(kept));
         agent->Start();
     }
 
@@ -388,6 +396,131 @@ TEST_F(NotifyAgentTest, AServerThatHangsAtTheStopCostsTheGraceAndEveryMessageIsL
                   std::string::npos)
             << text;
     }
+}
+
+// The agent on the queue of the document: every message is in the outbox until the agent is
+// done with it.
+class NotifyAgentOutboxTest : public NotifyAgentTest {
+protected:
+    NotifyAgentOutboxTest() {
+        outbox.Open(path);
+        queue.SetOutbox(&outbox);
+    }
+
+    // What the notification pass does with an alarm's messages.
+    void KeepAndQueue(const AlarmNotificationInput& alarm) {
+        CMailQueue built;
+        ASSERT_EQ(QueueAlarmNotifications(alarm, settings.Snapshot(), built, passLog),
+                  kNotificationSent);
+        std::vector<std::unique_ptr<CSMTPMessage>> messages;
+        while (auto m = built.PopPendingMail()) {
+            messages.push_back(std::move(m));
+        }
+        ASSERT_TRUE(queue.Keep(messages));
+        queue.Push(std::move(messages));
+    }
+
+    OutboxContents OnDisk() const {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream bytes;
+        bytes << in.rdbuf();
+        return ReadOutbox(bytes.str());
+    }
+
+    testing::TempDir dir;
+    std::string path = dir / "mail.outbox";
+    CMailOutbox outbox;
+};
+
+TEST_F(NotifyAgentOutboxTest, AMessageLeavesTheOutboxOnlyOnceTheServerHasTakenIt) {
+    AiosmtpdServer server({.deferred = {"night@example.org"}});
+    UseServer(server.Port(), kSMTPLoginHelo);
+    KeepAndQueue(testing::IntercomAlarm());
+    StartAgent();
+    EXPECT_EQ(Results(WaitForOutcomes(1)), std::vector<MailResult>{MailResult::kDeferred});
+    {
+        const OutboxContents disk = OnDisk();
+        ASSERT_EQ(disk.entries.size(), 1u);
+        EXPECT_TRUE(disk.entries[0].committed);
+        EXPECT_EQ(disk.entries[0].attempts, 1);
+        EXPECT_EQ(disk.entries[0].lastReply.rfind("451 4.3.0 Try again later", 0), 0u)
+            << disk.entries[0].lastReply;
+    }
+    server.Restart({});
+    clock.Advance(30s);
+    EXPECT_EQ(Results(WaitForOutcomes(2)),
+              (std::vector<MailResult>{MailResult::kDeferred, MailResult::kSent}));
+    EXPECT_TRUE(OnDisk().entries.empty());
+    EXPECT_EQ(outbox.Size(), 0u);
+    EXPECT_EQ(server.Records("MESSAGE").size(), 1u);
+}
+
+TEST_F(NotifyAgentOutboxTest, WhatTheLastRunKeptGoesFirstWithTheAttemptsItHasLeft) {
+    AiosmtpdServer server({.deferred = {"late@example.org"}});
+    UseServer(server.Port(), kSMTPLoginHelo);
+    std::vector<std::unique_ptr<CSMTPMessage>> last;
+    for (const auto& alarm : {testing::IntercomAlarm(), testing::TrunkTestFailureAlarm(),
+                              testing::RequestBusyAlarm()}) {
+        last.push_back(BuildAlarmEmail(alarm, settings.Snapshot()).message);
+    }
+    last[0]->m_To = {CSMTPAddress("late@example.org")};
+    ASSERT_TRUE(queue.Keep(last));
+    outbox.Commit({1, 2, 3});
+    outbox.Attempted(1, 2, "451 earlier");  // one attempt of three left
+    outbox.EndSent(2);                      // its end was going out when the run ended
+    outbox.Close();
+
+    std::vector<OutboxEntry> kept = outbox.Open(path);
+    ASSERT_EQ(kept.size(), 3u);
+    KeepAndQueue(testing::ResolvedAlarm());
+    StartAgent(std::move(kept));
+    const auto done = WaitForOutcomes(4);
+    EXPECT_EQ(Results(done),
+              (std::vector<MailResult>{MailResult::kUnconfirmed, MailResult::kDropped,
+                                       MailResult::kSent, MailResult::kSent}));
+    ASSERT_EQ(done.size(), 4u);
+    EXPECT_NE(done[1].lastReply.find("no success in 3 attempts"), std::string::npos)
+        << done[1].lastReply;
+    agent->Stop();
+
+    const auto messages = server.Records("MESSAGE");
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(HeaderLine(messages[0], "Subject"),
+              "Subject: " + EmailSubject(testing::RequestBusyAlarm()));
+    EXPECT_EQ(HeaderLine(messages[1], "Subject"),
+              "Subject: " + EmailSubject(testing::ResolvedAlarm()));
+    EXPECT_TRUE(OnDisk().entries.empty());
+    const std::string text = log.Text();
+    EXPECT_NE(text.find("Message \"" + EmailSubject(testing::TrunkTestFailureAlarm()) +
+                        "\": delivery not confirmed"),
+              std::string::npos)
+        << text;
+}
+
+TEST_F(NotifyAgentOutboxTest, TheEndMarkIsOnDiskBeforeTheServerHasTheEnd) {
+    using Peer = testing::ScriptedSmtpPeer;
+    // It takes the whole message and never answers its end.
+    Peer peer({Peer::Send("220 ready\r\n"), Peer::ReadLine(), Peer::Send("250 hello\r\n"),
+               Peer::ReadLine(), Peer::Send("250 ok\r\n"), Peer::ReadLine(),
+               Peer::Send("250 ok\r\n"), Peer::ReadLine(), Peer::Send("250 ok\r\n"),
+               Peer::ReadLine(), Peer::Send("354 go on\r\n"), Peer::ReadData()});
+    UseServer(peer.Port(), kSMTPLoginHelo);
+    KeepAndQueue(testing::IntercomAlarm());
+    StartAgent({}, 200ms);
+    const auto hasEnd = [&] {
+        const auto lines = peer.Lines();
+        return !lines.empty() && lines.back() == ".";
+    };
+    for (auto waited = 0ms; !hasEnd() && waited < 60s; waited += 5ms) {
+        std::this_thread::sleep_for(5ms);
+    }
+    ASSERT_TRUE(hasEnd());
+    ASSERT_EQ(OnDisk().entries.size(), 1u);
+    EXPECT_TRUE(OnDisk().entries[0].endSent);
+
+    agent->Stop();
+    EXPECT_EQ(Results(WaitForOutcomes(1)), std::vector<MailResult>{MailResult::kUnconfirmed});
+    EXPECT_TRUE(OnDisk().entries.empty());
 }
 
 TEST(MailRetryPolicyTest, WaitsDoubleUpToTheCap) {
