@@ -220,6 +220,7 @@ bool CSerialPort::Read(uint8_t* buffer, size_t capacity, size_t& count) {
 bool CSerialPort::Read(uint8_t* buffer, size_t capacity, size_t& count,
                        std::chrono::milliseconds wait) {
     count = 0;
+    readTimedOut_ = false;
     if (fd_ < 0) {
         log_.Printf(2, "The Serial Port is not opened!");
         return false;
@@ -253,8 +254,9 @@ bool CSerialPort::Read(uint8_t* buffer, size_t capacity, size_t& count,
             return false;
         }
         waited = true;
-        if (!ReportPollFailure(Poll(POLLIN, deadline),
-                               "An error has occurred in WaitForSingleObject!")) {
+        const PollResult result = Poll(POLLIN, deadline);
+        readTimedOut_ = result == PollResult::kTimeout;
+        if (!ReportPollFailure(result, "An error has occurred in WaitForSingleObject!")) {
             return false;
         }
     }

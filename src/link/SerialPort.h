@@ -48,6 +48,8 @@ public:
     // the read time-out, or the given wait.
     bool Read(uint8_t* buffer, size_t capacity, size_t& count);
     bool Read(uint8_t* buffer, size_t capacity, size_t& count, std::chrono::milliseconds wait);
+    // The last Read failed only because nothing came within its wait.
+    bool ReadTimedOut() const { return readTimedOut_; }
     // Drops whatever has arrived and not been read.
     void DiscardInput();
     bool Close();
@@ -70,6 +72,7 @@ private:
     int fd_ = -1;
     termios saved_{};
     bool restoreOnClose_ = false;
+    bool readTimedOut_ = false;
     SerialOpenFailure openFailure_;
 };
 

@@ -74,6 +74,9 @@ private:
     void ClosePort();
     void CheckRequests() const;
     bool Transmit(const std::string& command);
+    // Waits at most the wait for a block, in reads of at most the longest read; false when
+    // none came. Throws when a stop or a request to the port is seen between the reads.
+    bool ReadBlock(uint8_t* block, size_t size, size_t& count, std::chrono::milliseconds wait);
     std::optional<std::string> Receive();
     std::optional<std::vector<unsigned>> FetchErrors();
     Judgement JudgeErrors(const std::vector<unsigned>& codes);

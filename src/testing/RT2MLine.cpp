@@ -90,6 +90,20 @@ bool CRT2M::Transmit(const std::string& command) {
     return false;
 }
 
+bool CRT2M::ReadBlock(uint8_t* block, size_t size, size_t& count, std::chrono::milliseconds wait) {
+    for (;;) {
+        const std::chrono::milliseconds piece = std::min(wait, options_.longestRead);
+        if (port_->Read(block, size, count, piece)) {
+            return count > 0;
+        }
+        wait -= piece;
+        if (!port_->ReadTimedOut() || wait.count() <= 0) {
+            return false;
+        }
+        CheckRequests();
+    }
+}
+
 std::optional<std::string> CRT2M::Receive() {
     CheckRequests();
     if (!port_ || !port_->IsOpen()) {
@@ -103,7 +117,7 @@ std::optional<std::string> CRT2M::Receive() {
     std::chrono::milliseconds wait = turnaround;
     for (;;) {
         size_t n = 0;
-        if (!port_->Read(block, sizeof block, n, wait) || n == 0) {
+        if (!ReadBlock(block, sizeof block, n, wait)) {
             break;
         }
         // A line that never ends, or a flood, is not a response.

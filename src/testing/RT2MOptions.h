@@ -26,6 +26,9 @@ struct RT2MOptions {
     std::chrono::milliseconds resetRetry{100};     // after a failed reset command
     // The read time-out is the TurnaroundTime setting, but never below this.
     std::chrono::milliseconds minimumTurnaround{100};
+    // The longest one read waits: a longer turnaround is read in pieces of this, with the
+    // stop and request flags checked between them.
+    std::chrono::milliseconds longestRead{5000};
     // Silence on the line that ends an unfinished response.
     std::chrono::milliseconds readInterval{16};
     std::chrono::milliseconds writeTimeout{2000};

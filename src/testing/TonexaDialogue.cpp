@@ -110,11 +110,13 @@ bool CTonexa::ReadReply(std::string& reply, ErrorKind& error) {
             log_.Printf(2, "Waiting Timeout Occurred!");
             LoseContact();
         }
+        // No read waits longer than the port's own bound, so that a stop is seen between
+        // reads rather than after the whole reply time-out.
         size_t count = 0;
-        if (!port_->Read(chunk, sizeof chunk, count, left)) {
-            if (clock_.Steady() >= deadline) {
-                log_.Printf(2, "Waiting Timeout Occurred!");
-                LoseContact();
+        if (!port_->Read(chunk, sizeof chunk, count, std::min(left, options_.serial.read))) {
+            if (port_->ReadTimedOut()) {
+                CheckStop();
+                continue;  // the deadline above decides
             }
             log_.Printf(2, "Read Error Occurred!");
             error = ErrorKind::Read;

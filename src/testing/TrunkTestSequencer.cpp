@@ -5,6 +5,7 @@
 #include "document/VorlinDoc.h"
 #include "link/MaintenanceController.h"
 #include "link/MaintenanceMessages.h"
+#include "platform/Format.h"
 #include "settings/AppSettings.h"
 #include "store/AlarmContext.h"
 #include "store/VorlinDatabase.h"
@@ -78,11 +79,6 @@ void CTrunkTestSequencer::ApplyTestQueueChanges(ViewUpdateHint& hint) {
             continue;
         }
         TrunkPendingOps& ops = trunk.PendingOps();
-        if (n == waitingForCascade_ &&
-            (ops.cancelTestRequested != 0 || ops.clearResultsRequested != 0 ||
-             ops.queuedForTesting != 0)) {
-            waitingForCascade_ = 0;  // its result is written anew below
-        }
         if (ops.cancelTestRequested != 0) {
             ops.cancelTestRequested = 0;
             Record(n, testresult::kNone, "", hint);
@@ -181,6 +177,43 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::Step(ViewUpdateHint& hint) {
     }
 }
 
+std::string CTrunkTestSequencer::WorkInProgress() const {
+    using namespace trunkteststate;
+    if (state_ == kIdle) {
+        return {};
+    }
+    if (!testInProgress_) {
+        const bool setting = state_ == kSetMaintenance || state_ == kWaitSetMaintenance;
+        return StrFormat(setting ? "trunk %d being put into maintenance mode"
+                                 : "trunk %d being returned to service",
+                         trunk_);
+    }
+    std::string text = StrFormat("trunk %d under test (step %d)", trunk_, state_);
+    std::string setUp;
+    const auto add = [&setUp](const std::string& step) {
+        setUp += (setUp.empty() ? "" : ", ") + step;
+    };
+    if (steps_.trunkInMaintenance) {
+        add("trunk in maintenance mode");
+    }
+    if (steps_.portXpnt) {
+        add("crosspoint to the " + instrumentName_ + " port");
+    }
+    if (steps_.farEndLoop) {
+        add("far end looped back");
+    }
+    if (steps_.cascadeInMaintenance) {
+        add(StrFormat("cascade trunk %d in maintenance mode", cascadeTrunk_));
+    }
+    if (steps_.cascadeXpnt) {
+        add("crosspoint to the cascade trunk");
+    }
+    if (!setUp.empty()) {
+        text += ", set up for it: " + setUp;
+    }
+    return text;
+}
+
 CTrunkData& CTrunkTestSequencer::Trunk(int number) const {
     // Numbers come from the scan and the cascade walk, always inside the array.
     return doc_.Trunks()[static_cast<size_t>(number)];
@@ -188,6 +221,9 @@ CTrunkData& CTrunkTestSequencer::Trunk(int number) const {
 
 void CTrunkTestSequencer::Record(int trunk, int result, const std::string& text,
                                  ViewUpdateHint& hint) {
+    if (IsTrunkNumber(trunk)) {
+        waitingForCascade_.reset(static_cast<size_t>(trunk));
+    }
     db_.CopyTrunkTestResultsToDatabase(trunk, result, text, hint, doc_.TrunkTestLog());
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <array>
 #include <atomic>
+#include <bitset>
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "document/ModelNumbers.h"
@@ -51,6 +54,9 @@ public:
     // A trunk test (not an operator's maintenance request) is under way.
     bool IsTestInProgress() const { return testInProgress_ && state_ != trunkteststate::kIdle; }
     int State() const { return state_; }
+    // What a stop now leaves at the controller: the trunk worked on, the step and what was set
+    // up for it (maintenance modes, crosspoints, loop-back); empty while idle.
+    std::string WorkInProgress() const;
 
     // One step; ORs the view hints of every result written into hint.
     void RunTrunkTests(ViewUpdateHint& hint);
@@ -78,6 +84,11 @@ private:
     bool SkipReason(const CTrunkData& trunk, bool manual, std::string& text) const;
     Next StartTest(int trunk, bool manual, ViewUpdateHint& hint);
     Next ChooseCascade(ViewUpdateHint& hint);
+    // How a trunk could serve as a cascade trunk from the test intercom now: not at all, only
+    // as one that exists (it is busy), only for a manual test (an end is not communicating),
+    // or for any test. farEnd is its end that is not the test intercom.
+    enum class CascadeUse { None, Exists, Manual, Any };
+    CascadeUse CascadeUseOf(const CTrunkData& candidate, int testIntercom, int& farEnd) const;
     // The lowest usable cascade trunk from the test intercom to an end of the trunk (kNone
     // when there is none), and whether any candidate exists at all.
     struct CascadeChoice {
@@ -86,8 +97,16 @@ private:
         bool exists = false;
     };
     CascadeChoice FindCascade(int trunk, bool manual, int testIntercom) const;
-    // The trunk needs a cascade trunk, none is usable yet, and one exists.
-    bool StillWithoutCascade(int trunk, bool manual, int testIntercom) const;
+    // The far-end intercoms that the cascade trunks from the test intercom reach, and how.
+    // One walk of the trunks serves every trunk of a scan that waits for a cascade trunk.
+    struct CascadeReach {
+        std::array<CascadeUse, kIntercomCount> best{};  // CascadeUse::None where none
+    };
+    CascadeReach ReachOfCascades(int testIntercom) const;
+    // The trunk needs a cascade trunk, none is usable yet, and one exists. The reach is
+    // walked on the first call of a scan.
+    bool StillWithoutCascade(int trunk, bool manual, int testIntercom,
+                             std::optional<CascadeReach>& reach) const;
 
     // Measurements (TrunkTestSequencerMeasure.cpp).
     Next SetPortLoopback();
@@ -191,9 +210,10 @@ private:
     std::string instrumentName_;
     int instrumentDeviceType_ = 0;
     bool busy_ = false;
-    // The trunk last told "no cascade trunk available": it is not started again, nor its
-    // result written again, until a cascade trunk is usable.
-    int waitingForCascade_ = 0;
+    // The trunks whose last result is "no cascade trunk available": none is started again,
+    // nor its result written again, until a cascade trunk is usable. Any other result
+    // written for a trunk ends its wait.
+    std::bitset<kTrunkCount> waitingForCascade_;
 
     // The one request and the one measurement this sequencer is waiting for.
     bool requestOpen_ = false;

@@ -51,6 +51,7 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::Scan(ViewUpdateHint& hint) {
     int n = start >= 0 && start < kTrunkCount ? start : 0;
     const AppSettings s = settings_.Snapshot();
     const bool paused = doc_.TestingPaused();
+    std::optional<CascadeReach> reach;
     for (int walked = 0; walked < kTrunkCount; ++walked) {
         n = (n + 1) % kTrunkCount;
         if (n == 0) {
@@ -102,7 +103,8 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::Scan(ViewUpdateHint& hint) {
             doc_.SetTrunkOperationsPending(true);
             continue;
         }
-        if (n == waitingForCascade_ && StillWithoutCascade(n, manual, s.TonexaIntercom)) {
+        if (waitingForCascade_.test(static_cast<size_t>(n)) &&
+            StillWithoutCascade(n, manual, s.TonexaIntercom, reach)) {
             // Its "no cascade trunk available" stands; it is tried again on the next scan.
             doc_.SetTrunkOperationsPending(true);
             continue;
@@ -118,9 +120,6 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::Scan(ViewUpdateHint& hint) {
 CTrunkTestSequencer::Next CTrunkTestSequencer::StartTest(int trunk, bool manual,
                                                          ViewUpdateHint& hint) {
     trunk_ = trunk;
-    if (trunk == waitingForCascade_) {
-        waitingForCascade_ = 0;
-    }
     if (!controller_->IsCommunicating()) {
         Record(testresult::kError, "Not communicating with Quillex", hint);
         EndNow();
@@ -160,47 +159,85 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::StartTest(int trunk, bool manual,
     return GoTo(trunkteststate::kChooseCascade);
 }
 
+CTrunkTestSequencer::CascadeUse CTrunkTestSequencer::CascadeUseOf(const CTrunkData& candidate,
+                                                                  int testIntercom,
+                                                                  int& farEnd) const {
+    // An undefined trunk is none, even before the write-back drops it.
+    if (candidate.flags.IsUnset() || !candidate.IsCounted() ||
+        !candidate.HasEndIntercom(testIntercom)) {
+        return CascadeUse::None;
+    }
+    farEnd = candidate.End1Intercom() != testIntercom ? candidate.End1Intercom()
+                                                      : candidate.End2Intercom();
+    // Usable only idle, in service, and with its definition in the database, where its
+    // results are written.
+    if (candidate.State() != CTrunkData::kIdle || candidate.OutOfService() != 0 ||
+        candidate.flags.Test(trunkbit::kDefinition)) {
+        return CascadeUse::Exists;
+    }
+    if (!(doc_.IsIntercomCommunicating(candidate.End1Intercom()) &&
+          doc_.IsIntercomCommunicating(candidate.End2Intercom()))) {
+        return CascadeUse::Manual;
+    }
+    return CascadeUse::Any;
+}
+
 CTrunkTestSequencer::CascadeChoice CTrunkTestSequencer::FindCascade(int trunkNumber, bool manual,
                                                                     int testIntercom) const {
     const CTrunkData& trunk = Trunk(trunkNumber);
     CascadeChoice choice;
     for (int c = 1; c < kTrunkCount; ++c) {
-        const CTrunkData& candidate = Trunk(c);
-        // An undefined trunk is none, even before the write-back drops it.
-        if (c == trunkNumber || candidate.flags.IsUnset() || !candidate.IsCounted() ||
-            !candidate.HasEndIntercom(testIntercom)) {
-            continue;
-        }
-        const int farEnd = candidate.End1Intercom() != testIntercom ? candidate.End1Intercom()
-                                                                    : candidate.End2Intercom();
-        if (!trunk.HasEndIntercom(farEnd)) {
+        int farEnd = 0;
+        const CascadeUse use =
+            c == trunkNumber ? CascadeUse::None : CascadeUseOf(Trunk(c), testIntercom, farEnd);
+        if (use == CascadeUse::None || !trunk.HasEndIntercom(farEnd)) {
             continue;
         }
         choice.exists = true;
-        // Usable only idle, in service, and with its definition in the database, where its
-        // results are written.
-        if (candidate.State() != CTrunkData::kIdle || candidate.OutOfService() != 0 ||
-            candidate.flags.Test(trunkbit::kDefinition)) {
-            continue;
+        if (use == CascadeUse::Any || (manual && use == CascadeUse::Manual)) {
+            choice.trunk = c;
+            choice.farEnd = farEnd;
+            return choice;
         }
-        if (!manual && !(doc_.IsIntercomCommunicating(candidate.End1Intercom()) &&
-                         doc_.IsIntercomCommunicating(candidate.End2Intercom()))) {
-            continue;
-        }
-        choice.trunk = c;
-        choice.farEnd = farEnd;
-        return choice;
     }
     return choice;
 }
 
-bool CTrunkTestSequencer::StillWithoutCascade(int trunkNumber, bool manual,
-                                              int testIntercom) const {
-    if (Trunk(trunkNumber).HasEndIntercom(testIntercom)) {
+CTrunkTestSequencer::CascadeReach CTrunkTestSequencer::ReachOfCascades(int testIntercom) const {
+    CascadeReach reach;
+    for (int c = 1; c < kTrunkCount; ++c) {
+        int farEnd = 0;
+        const CascadeUse use = CascadeUseOf(Trunk(c), testIntercom, farEnd);
+        // The controller thread may redefine the trunk between the reads of its ends.
+        if (use == CascadeUse::None || !IsIntercomNumber(farEnd)) {
+            continue;
+        }
+        CascadeUse& best = reach.best[static_cast<size_t>(farEnd)];
+        if (use > best) {
+            best = use;
+        }
+    }
+    return reach;
+}
+
+bool CTrunkTestSequencer::StillWithoutCascade(int trunkNumber, bool manual, int testIntercom,
+                                              std::optional<CascadeReach>& reach) const {
+    const CTrunkData& trunk = Trunk(trunkNumber);
+    if (trunk.HasEndIntercom(testIntercom)) {
         return false;
     }
-    const CascadeChoice choice = FindCascade(trunkNumber, manual, testIntercom);
-    return choice.trunk == kNone && choice.exists;
+    if (!reach) {
+        reach = ReachOfCascades(testIntercom);
+    }
+    // A trunk that needs a cascade trunk is never one itself, so every candidate counts.
+    CascadeUse best = CascadeUse::None;
+    for (const int end : {trunk.End1Intercom(), trunk.End2Intercom()}) {
+        if (IsIntercomNumber(end) && reach->best[static_cast<size_t>(end)] > best) {
+            best = reach->best[static_cast<size_t>(end)];
+        }
+    }
+    const bool usable = best == CascadeUse::Any || (manual && best == CascadeUse::Manual);
+    return best != CascadeUse::None && !usable;
 }
 
 CTrunkTestSequencer::Next CTrunkTestSequencer::ChooseCascade(ViewUpdateHint& hint) {
@@ -224,7 +261,7 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::ChooseCascade(ViewUpdateHint& hin
         Record(testresult::kSkipped, "Cascade needed but no cascade trunk available", hint);
         Trunk(trunk_).PendingOps().testWanted = 1;
         doc_.SetTrunkOperationsPending(true);
-        waitingForCascade_ = trunk_;
+        waitingForCascade_.set(static_cast<size_t>(trunk_));
         return WaitIn(trunkteststate::kIdle);
     }
     Record(testresult::kError, "Cascade needed but no cascade trunk exists", hint);

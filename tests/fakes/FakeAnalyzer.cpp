@@ -144,7 +144,9 @@ void FakeAnalyzer::HandleLine(const std::string& line) {
         }
         start = semi + 1;
     }
-    if (answer && !silent_) {
+    if (answer && silent_) {
+        ++unanswered_;
+    } else if (answer) {
         Send(reply + "\r\n");
     }
 }
@@ -217,6 +219,7 @@ void FakeAnalyzer::HandleCommand(const std::string& command, std::string& reply,
 std::string FakeAnalyzer::ErrorAnswer(bool& answer) {
     if (silentErrorQueries_ > 0) {
         --silentErrorQueries_;
+        ++unanswered_;
         answer = false;
         return {};
     }
@@ -256,6 +259,11 @@ void FakeAnalyzer::FailCommand(const std::string& prefix, std::vector<unsigned> 
 void FakeAnalyzer::SetSilent(bool silent) {
     std::lock_guard lock(mutex_);
     silent_ = silent;
+}
+
+int FakeAnalyzer::Unanswered() const {
+    std::lock_guard lock(mutex_);
+    return unanswered_;
 }
 
 void FakeAnalyzer::SilenceErrorQueries(int n) {

@@ -53,6 +53,8 @@ public:
     std::vector<std::string> Commands() const;
     int Count(const std::string& prefix) const;
     int Resets() const;
+    // Queries left without an answer by the silences: the driver waits for each.
+    int Unanswered() const;
     // Lines that did not end in CR LF.
     int BareLines() const;
     // The line settings the driver gave the port.
@@ -88,6 +90,7 @@ private:
     std::vector<Fault> faults_;
     bool silent_ = false;
     int silentErrorQueries_ = 0;
+    int unanswered_ = 0;
     int silentAfterReset_ = 0;
     std::deque<std::string> postResetAnswers_;
     std::vector<std::string> postResetScript_;

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -124,6 +125,30 @@ bool FakeTestSet::WaitForCount(const std::string& command, int count,
         limit);
 }
 
+bool FakeTestSet::WaitUntilAnswerRead(const std::string& command,
+                                      std::chrono::milliseconds limit) const {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    {
+        std::unique_lock lock(mutex_);
+        if (!changed_.wait_until(lock, end, [&] {
+                return std::find(answered_.begin(), answered_.end(), command) != answered_.end();
+            })) {
+            return false;
+        }
+    }
+    // The slave side shares the driver's input queue.
+    for (;;) {
+        int waiting = 0;
+        if (::ioctl(slave_, FIONREAD, &waiting) == 0 && waiting == 0) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
 std::string FakeTestSet::FormatReading(const Reading& reading) {
     const int magnitude = std::abs(reading.level);
     char text[64];
@@ -174,6 +199,11 @@ void FakeTestSet::Answer(const std::string& command) {
     }
     changed_.notify_all();
     Send(reply);
+    {
+        std::lock_guard lock(mutex_);
+        answered_.push_back(command);
+    }
+    changed_.notify_all();
 }
 
 // The caller holds the lock.

@@ -55,6 +55,10 @@ public:
                  std::chrono::milliseconds limit = std::chrono::seconds(20)) const;
     bool WaitForCount(const std::string& command, int count,
                       std::chrono::milliseconds limit = std::chrono::seconds(20)) const;
+    // Waits until the answer to the command has been sent and the driver has taken every
+    // byte of it from the line.
+    bool WaitUntilAnswerRead(const std::string& command,
+                             std::chrono::milliseconds limit = std::chrono::seconds(20)) const;
 
     // The reading as the test set prints it: "-12.5,1004".
     static std::string FormatReading(const Reading& reading);
@@ -78,6 +82,7 @@ private:
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
     std::vector<std::string> commands_;
+    std::vector<std::string> answered_;  // the commands whose answer has gone out
     std::deque<Reading> readings_;
     Reading lastReading_;
     std::vector<QueuedFault> faults_;

@@ -175,6 +175,7 @@ TEST_F(SerialPortTest, WaitAndReadTimeOutWithoutInput) {
     uint8_t buffer[16];
     size_t count = 0;
     EXPECT_FALSE(port.Read(buffer, sizeof(buffer), count));
+    EXPECT_TRUE(port.ReadTimedOut());
     EXPECT_EQ(log.Count("QX_SPort", "WaitForSingleObject has timed out!"), 2);
 }
 
@@ -207,6 +208,7 @@ TEST_F(SerialPortTest, AHungUpLineIsAFailureNotAnEvent) {
     uint8_t buffer[16];
     size_t count = 0;
     EXPECT_FALSE(port.Read(buffer, sizeof(buffer), count));
+    EXPECT_FALSE(port.ReadTimedOut());  // a failure the caller must not wait out
     const Bytes frame{0xF0};
     EXPECT_FALSE(port.Write(frame.data(), frame.size()));
     EXPECT_FALSE(log.Has("QX_SPort", "Event occurred for the port"));

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <fstream>
 
-#include "fakes/TempDir.h"
 #include "fakes/LogCapture.h"
+#include "fakes/TempDir.h"
 #include "testing/RT2MParameters.h"
 #include "testing/RT2MRig.h"
 
@@ -148,6 +148,21 @@ TEST_F(RT2MDriverTest, InvalidIdleAnswersCountAsLostContact) {
     ASSERT_TRUE(
         WaitUntil([&] { return HasAlarm(alarmcat::kCommunication, alarmresolve::kRaise); }));
     EXPECT_TRUE(WaitUntil([&] { return fake.Resets() == 2 && rt2m->IsConnected(); }));
+}
+
+TEST_F(RT2MDriverTest, AStopIsSeenWhileAResponseIsAwaited) {
+    settings.Modify([](AppSettings& s) { s.TurnaroundTime = 60000; });
+    RT2MOptions o = Options();
+    o.longestRead = 100ms;
+    StartDriver(std::move(o));
+    ASSERT_TRUE(Connected());
+    fake.SetSilent(true);
+    ASSERT_TRUE(WaitUntil([&] { return fake.Unanswered() > 0; }));
+    const auto start = std::chrono::steady_clock::now();
+    rt2m->Stop();
+    rt2m->Join();
+    // Long before the turnaround of a minute.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 30s);
 }
 
 TEST_F(RT2MDriverTest, AFailedOpenCountsAsLostContact) {

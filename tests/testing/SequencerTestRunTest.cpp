@@ -138,6 +138,64 @@ TEST_F(SequencerTest, NoUsableCascadeIsRecordedOnceAndTriedAgainOnTheNextScan) {
     EXPECT_EQ(Result(2), "Pass");
 }
 
+// Trunks 2, 4 and 5 run between intercoms 2 and 3, so each needs trunk 1 or 3 as its cascade
+// trunk, and both are in use. The parameter is how many of them wait.
+class SequencerCascadeWaitTest : public SequencerTest, public ::testing::WithParamInterface<int> {
+protected:
+    static std::vector<int> Waiting(int count) {
+        const std::vector<int> all{2, 4, 5};
+        return {all.begin(), all.begin() + count};
+    }
+    const std::vector<int> waiting = Waiting(GetParam());
+};
+
+TEST_P(SequencerCascadeWaitTest, EachWaitingTrunkIsRecordedOnceUntilACascadeTrunkIsFree) {
+    doc->SetTrunkDefinition(testing::TrunkBetween(4, 2, 4, 3, 4), true);
+    doc->SetTrunkDefinition(testing::TrunkBetween(5, 2, 5, 3, 5), true);
+    doc->SetTrunkState(1, CTrunkData::kInUse, true);
+    doc->SetTrunkState(3, CTrunkData::kInUse, true);
+    WriteModel();
+    for (const int t : waiting) {
+        QueueTest(t);
+    }
+    const auto allWaiting = [&] {
+        for (const int t : waiting) {
+            if (Data(t) != "Cascade needed but no cascade trunk available") {
+                return false;
+            }
+        }
+        return true;
+    };
+    for (int i = 0; i < 100 && !allWaiting(); ++i) {
+        TickOnce();
+    }
+    ASSERT_TRUE(allWaiting());
+    for (const int t : waiting) {
+        EXPECT_EQ(Result(t), "Skipped");
+        EXPECT_EQ(doc->TrunkAt(t)->PendingOps().testWanted, 1);
+    }
+    // While they wait nothing is written or asked of the controller, however many they are.
+    const size_t requests = controller.Requests().size();
+    const size_t measurements = tester.StartedTests().size();
+    hints = 0;
+    for (int i = 0; i < 30; ++i) {
+        TickOnce();
+    }
+    EXPECT_EQ(hints & hint::kTrunksEdited, 0u);
+    EXPECT_EQ(controller.Requests().size(), requests);
+    EXPECT_EQ(tester.StartedTests().size(), measurements);
+    EXPECT_TRUE(controller.SetUp().empty());
+
+    doc->SetTrunkState(1, CTrunkData::kIdle, true);
+    RunUntilIdle();
+    for (const int t : waiting) {
+        EXPECT_EQ(Result(t), "Pass") << t;
+    }
+    EXPECT_TRUE(controller.SetUp().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Waiting, SequencerCascadeWaitTest, ::testing::Values(2, 3));
+
 // Trunk 2 needs a cascade trunk; trunk 3 is in use, so only trunk 1 (or a new trunk 4) could
 // serve, and each case makes it unusable.
 struct CascadeCase {

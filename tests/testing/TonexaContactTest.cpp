@@ -113,8 +113,9 @@ TEST_F(TonexaContactTest, MissingPromptLosesTheContactAtOnce) {
     Make();
     tonexa->Start();
     ASSERT_TRUE(WaitUntil([&] { return tonexa->ContactState() == CTonexa::kContactLost; }));
+    // The alarm is raised just after the state changes.
+    EXPECT_TRUE(WaitUntil([&] { return CountAlarms(alarmresolve::kRaise) == 1; }));
     EXPECT_EQ(testSet.CountOf("CF 1004\r"), 1);
-    EXPECT_EQ(CountAlarms(alarmresolve::kRaise), 1);
 }
 
 TEST_F(TonexaContactTest, TheReplyDeadlineIsTheTonexaTimeoutSetting) {
@@ -127,6 +128,21 @@ TEST_F(TonexaContactTest, TheReplyDeadlineIsTheTonexaTimeoutSetting) {
     // Not sooner than the setting's two seconds.
     EXPECT_GE(std::chrono::steady_clock::now() - start, 2s);
     EXPECT_EQ(testSet.CountOf("CF 1004\r"), 1);
+}
+
+TEST_F(TonexaContactTest, AStopIsSeenWhileAReplyIsAwaited) {
+    profile.WriteProfileInt("Settings\\Configuration", "TonexaTimeout", 60);
+    testSet.QueueFault(Fault::NoPrompt, "CF 1004\r");
+    Make();
+    tonexa->Start();
+    // The reply came without its prompt: the driver now waits for the rest.
+    ASSERT_TRUE(testSet.WaitUntilAnswerRead("CF 1004\r"));
+    const auto start = std::chrono::steady_clock::now();
+    tonexa->Stop();
+    tonexa->Join();
+    // Long before the reply's deadline, and not taken for a lost contact.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 30s);
+    EXPECT_EQ(CountAlarms(alarmresolve::kRaise), 0);
 }
 
 TEST_F(TonexaContactTest, DisconnectClosesThePortWithoutAlarmAndReinitOpensIt) {
