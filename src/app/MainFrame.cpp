@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -29,8 +30,8 @@
 namespace corvane {
 namespace {
 
-// A message box inside the tick runs an event loop that delivers further timer events; they
-// must not start a second tick.
+// A box with an event loop of its own inside the tick would deliver further timer events;
+// they must not start a second tick.
 bool tickRunning = false;
 
 // How long a close waits for a menu's or box's event loop to return.
@@ -64,6 +65,20 @@ CMainFrame::CMainFrame(const CAppResources& resources, CProfileStore& profile,
     LoadBarState();
     connect(&timer_, &QTimer::timeout, this, &CMainFrame::OnTimer);
     timer_.start(tickInterval);
+    qApp->installEventFilter(this);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        if (key->key() == Qt::Key_F1 && (key->modifiers() & Qt::ShiftModifier) != 0 &&
+            widget != nullptr && widget->window() == this &&
+            CVorlinStatusBar::RequestHelpUnderCursor(this)) {
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::CreateMenus() {
@@ -171,11 +186,10 @@ bool CMainFrame::OpenFilteredView(ViewKind kind, int selector1, int selector2) {
                         mb::kOk | mb::kIconExclamation);
         return false;
     }
-    CChildFrame* frame = CreateChildFrame();
-    frame->setUpdatesEnabled(false);
+    // Opened on the kind at once: the new frame reads no other kind's rows first.
     const std::unique_ptr<CVorlinFilterData> filter = NewViewFilter(kind, selector1, selector2);
-    frame->SetViewKind(kind, filter.get());
-    frame->setUpdatesEnabled(true);
+    auto* frame = new CChildFrame(*views_, kind, filter.get());
+    mdiArea_->addSubWindow(frame);
     frame->show();
     return true;
 }
@@ -310,14 +324,20 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    emit Closing();
     if (CloseAfterNestedLoops()) {
         event->ignore();
         return;
     }
-    if (document_ != nullptr && !document_->SaveModified()) {
-        log_.Printf(0, "Close refused by the document");
-        event->ignore();
-        return;
+    if (document_ != nullptr) {
+        asking_ = true;
+        const bool allowed = document_->SaveModified();
+        asking_ = false;
+        if (!allowed) {
+            log_.Printf(0, "Close refused by the document");
+            event->ignore();
+            return;
+        }
     }
     log_.Printf(0, "Main window closing");
     SaveBarState();
@@ -333,23 +353,48 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     emit DocumentClosed();
 }
 
-bool CMainFrame::CloseAfterNestedLoops() {
-    // A view's menu or box runs its own event loop with the view's code waiting under it:
-    // closing the child frames there would delete the view from under that code.
+void CMainFrame::CloseWithoutAsking() {
+    unattended_ = true;
+    if (document_ != nullptr) {
+        document_->SetUnattendedClose();
+    }
+    if (asking_) {
+        // The close waits on the document's question: once its box has gone the close goes on,
+        // asking nothing more.
+        log_.Printf(0, "Close question open: it is ended unanswered");
+        EndNestedLoops();
+        return;
+    }
+    close();
+}
+
+bool CMainFrame::EndNestedLoops() {
     QWidget* popup = QApplication::activePopupWidget();
     QWidget* modal = QApplication::activeModalWidget();
-    if (popup == nullptr && modal == nullptr) {
-        return false;
-    }
-    log_.Printf(0, "Close requested with a menu or box open: closing once it has gone");
     if (popup != nullptr) {
         popup->close();
     }
     if (auto* dialog = qobject_cast<QDialog*>(modal)) {
-        dialog->reject();
+        // A question without an escape answer refuses to be rejected; nobody answers it on an
+        // unattended close, so it ends with no answer.
+        if (unattended_) {
+            dialog->done(QDialog::Rejected);
+        } else {
+            dialog->reject();
+        }
     } else if (modal != nullptr) {
         modal->close();
     }
+    return popup != nullptr || modal != nullptr;
+}
+
+bool CMainFrame::CloseAfterNestedLoops() {
+    // A view's menu or box runs its own event loop with the view's code waiting under it:
+    // closing the child frames there would delete the view from under that code.
+    if (!EndNestedLoops()) {
+        return false;
+    }
+    log_.Printf(0, "Close requested with a menu or box open: closing once it has gone");
     const int level = QThread::currentThread()->loopLevel();
     QTimer::singleShot(0, this, [this, level] { RetryClose(level, kCloseRetries); });
     return true;

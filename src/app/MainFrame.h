@@ -60,6 +60,11 @@ public:
     // 9/10 of the screen's width and height, centred.
     void PlaceOnScreen();
 
+    // The close of a signal: nobody is at the window, so the document asks nothing (it keeps
+    // what changed and logs what it leaves) and a box open now is ended without an answer;
+    // a close already waiting on one of its questions goes on that way.
+    void CloseWithoutAsking();
+
     // The controller pane shows a controller that communicates.
     bool IsControllerShownCommunicating() const { return controllerShown_ && communicating_; }
 
@@ -73,6 +78,8 @@ public slots:
     void OnReleaseNotes();
 
 signals:
+    // A close begins: what is shown without waiting for an answer goes first.
+    void Closing();
     // The document has been closed and the frame is closing: the program may end.
     void DocumentClosed();
     // A matrix's compatibility status changed; anyState says whether any intercom has one.
@@ -82,6 +89,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Shift+F1 over a status bar or info bar: the help of its pane, whatever has the focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateMenus();
@@ -97,6 +106,8 @@ private:
     // Ends the menu or box open over the windows, if any, and closes again once its event
     // loop has returned; false when none is open.
     bool CloseAfterNestedLoops();
+    // Ends the menu or box open over the windows; false when none is open.
+    bool EndNestedLoops();
     void RetryClose(int loopLevel, int triesLeft);
 
     const CAppResources& resources_;
@@ -116,6 +127,9 @@ private:
     bool instrumentConnected_ = true;
     bool firstPass_ = true;
     bool closePending_ = false;
+    // The document's may-close question is running.
+    bool asking_ = false;
+    bool unattended_ = false;
 };
 
 }  // namespace corvane

@@ -2,12 +2,14 @@
 
 #include <QCursor>
 #include <QMenu>
+#include <QPalette>
 #include <QWhatsThis>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 
+#include "app/ApplicationParts.h"
 #include "app/MainFrame.h"
 #include "app/ShellCommands.h"
 #include "document/FrameDocument.h"
@@ -15,11 +17,13 @@
 #include "graphics/LayoutFileList.h"
 #include "link/Quillex.h"
 #include "log/DiagLogFile.h"
+#include "platform/Clock.h"
 #include "platform/Format.h"
 #include "platform/ProfileStore.h"
 #include "platform/StringTable.h"
 #include "presentation/CommandLineInfoEx.h"
 #include "presentation/HelpService.h"
+#include "presentation/UnattendedUiBridge.h"
 #include "ui/AboutDlg.h"
 #include "ui/CompatibilityStatusDialog.h"
 #include "ui/ControllerVersionDialog.h"
@@ -138,6 +142,8 @@ bool CVorlinApp::InitInstance(const DocumentFactory& createDocument) {
     });
     bridge_ = std::make_unique<CQtUiBridge>();
     bridge_->SetBeforeBox([this] { HideSplash(); });
+    bridge_->SetBoxOwner(mainFrame_.get());
+    connect(mainFrame_.get(), &CMainFrame::Closing, bridge_.get(), &CQtUiBridge::DismissOpenBoxes);
     connect(bridge_.get(), &CQtUiBridge::UpdateViewsPosted, mainFrame_.get(),
             &CMainFrame::OnUpdateViews);
     connect(bridge_.get(), &CQtUiBridge::CompatibilityChangePosted, mainFrame_.get(),
@@ -167,20 +173,37 @@ bool CVorlinApp::InitInstance(const DocumentFactory& createDocument) {
         mainFrame_->SetViewContext(viewContext_.get());
     }
 
-    // 12. The program's name, and the main window shown maximised.
-    setApplicationDisplayName(QString::fromStdString(LoadString(ids::kAppCaption)));
-    mainFrame_->showMaximized();
-    mainFrame_->raise();
-    mainFrame_->activateWindow();
+    // 12. The main window shown maximised.
+    ShowMainWindow(*mainFrame_);
     log_.Printf(0, "Start-up complete");
     return true;
 }
 
+void CVorlinApp::ShowMainWindow(CMainFrame& frame) {
+    // The titles name the program themselves ("Corvane - [Trunks]"): no display name is set,
+    // which the desktop would add to every title once more.
+    frame.showMaximized();
+    frame.raise();
+    frame.activateWindow();
+}
+
 void CVorlinApp::OnSignal(int signalNumber) {
-    log_.Printf(0, "Signal %d (%s): closing the main window", signalNumber,
+    if (signalStop_) {
+        if (!repeatedSignalLogged_) {
+            log_.Printf(0, "Signal %d (%s) during the stop: the stop goes on", signalNumber,
+                        strsignal(signalNumber));
+            repeatedSignalLogged_ = true;
+        }
+        return;
+    }
+    signalStop_ = true;
+    log_.Printf(0, "Signal %d (%s): closing the main window without asking", signalNumber,
                 strsignal(signalNumber));
+    // Nobody is at the window to answer what the rest of this run would ask.
+    unattendedBridge_ = std::make_unique<CUnattendedUiBridge>(log_);
+    SetUiBridge(unattendedBridge_.get());
     if (mainFrame_ != nullptr && mainFrame_->isVisible()) {
-        mainFrame_->close();
+        mainFrame_->CloseWithoutAsking();
     } else {
         quit();
     }
@@ -205,11 +228,17 @@ void CVorlinApp::CloseDocument() {
 }
 
 int CVorlinApp::ExitInstance(int exitCode) {
+    if (signalCloser_ != nullptr) {
+        // The event loop that took the signals has ended: one now could only cut the stop
+        // short.
+        signalCloser_->IgnoreFromNowOn();
+    }
     CloseDocument();
     CVorlinDialog::SetHelpHandler(nullptr);
     CXMessageBoxDialog::SetHelpHandler(nullptr);
     mainFrame_.reset();
     bridge_.reset();
+    unattendedBridge_.reset();
     splash_.reset();
     resources_.Release();
     layouts_.Clear();
@@ -265,6 +294,12 @@ void CVorlinApp::HideSplash() {
 
 size_t CVorlinApp::EnumerateLayoutFiles() {
     return layouts_.EnumerateLayoutFiles();
+}
+
+std::unique_ptr<IFrameDocument> NewVorlinDoc(CVorlinApp& app) {
+    DocumentParts parts;
+    AddApplicationParts(parts, app.Colors(), &app.Layouts(), app.palette());
+    return std::make_unique<CVorlinDoc>(app.Settings(), RealClock(), std::move(parts));
 }
 
 }  // namespace corvane

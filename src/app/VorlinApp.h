@@ -20,6 +20,7 @@ class CQuillex;
 class CQtUiBridge;
 class CSignalCloser;
 class CSplash;
+class CUnattendedUiBridge;
 class IFrameDocument;
 struct ViewContext;
 
@@ -43,6 +44,9 @@ public:
     // objects, stops the log. Returns the exit code.
     int ExitInstance(int exitCode);
 
+    // The last step of start-up: the main window shown maximised and in front.
+    static void ShowMainWindow(CMainFrame& frame);
+
     void WinHelp(uint32_t helpId, unsigned command);
     void OnAppAbout();
     // Command 32776: the preference sheet.
@@ -63,6 +67,7 @@ public:
 private:
     // The live document's controller object, when there is one.
     CQuillex* Controller() const;
+    // The first SIGTERM or SIGINT closes without asking; one during that stop is only logged.
     void OnSignal(int signalNumber);
     void CloseDocument();
 
@@ -74,11 +79,18 @@ private:
     std::unique_ptr<CSplash> splash_;
     std::unique_ptr<CSignalCloser> signalCloser_;
     std::unique_ptr<CQtUiBridge> bridge_;
+    // In place of the window's bridge from the first signal on.
+    std::unique_ptr<CUnattendedUiBridge> unattendedBridge_;
     std::unique_ptr<CMainFrame> mainFrame_;
     std::unique_ptr<IFrameDocument> document_;
     // What the child frames show; only with a live document.
     std::unique_ptr<ViewContext> viewContext_;
     bool logStarted_ = false;
+    bool signalStop_ = false;
+    bool repeatedSignalLogged_ = false;
 };
+
+// The program's one document, on the application's settings, colours and layouts.
+std::unique_ptr<IFrameDocument> NewVorlinDoc(CVorlinApp& app);
 
 }  // namespace corvane

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "document/DocumentWorkers.h"
 #include "document/VorlinDoc.h"
@@ -65,21 +66,32 @@ void JoinAndFree(const CDiagLogSource& log, const char* name, std::unique_ptr<Wo
 }  // namespace
 
 bool CVorlinDoc::SaveModified() {
-    const std::string caption = LoadString(ids::kAppCaption);
-    if (trunkOperationsPending_ &&
-        Ui().MessageBox(kOperationsPending, caption, mb::kYesNo | mb::kIconQuestion) !=
-            answer::kYes) {
-        log_.Printf(0, "Close refused: trunk operations are in progress");
-        return false;
+    const std::vector<std::string> changed =
+        parts_.layouts != nullptr ? parts_.layouts->ChangedLayouts() : std::vector<std::string>{};
+    if (unattendedClose_) {
+        return SaveModifiedUnattended(changed);
     }
-    if (parts_.layouts == nullptr) {
-        return true;
+    const std::string caption = LoadString(ids::kAppCaption);
+    if (trunkOperationsPending_) {
+        const int answer =
+            Ui().MessageBox(kOperationsPending, caption, mb::kYesNo | mb::kIconQuestion);
+        // A signal that came while the question was open ended it: nobody answered.
+        if (unattendedClose_) {
+            return SaveModifiedUnattended(changed);
+        }
+        if (answer != answer::kYes) {
+            log_.Printf(0, "Close refused: trunk operations are in progress");
+            return false;
+        }
     }
     const bool autoSave = settings_.Snapshot().AutoSaveLayouts;
-    for (const std::string& name : parts_.layouts->ChangedLayouts()) {
+    for (auto name = changed.begin(); name != changed.end(); ++name) {
         if (!autoSave) {
-            const int answer = Ui().MessageBox(StrFormat(kLayoutChanged, name.c_str()), caption,
+            const int answer = Ui().MessageBox(StrFormat(kLayoutChanged, name->c_str()), caption,
                                                mb::kYesNoCancel | mb::kIconQuestion);
+            if (unattendedClose_) {
+                return SaveModifiedUnattended(std::vector<std::string>(name, changed.end()));
+            }
             if (answer == answer::kCancel) {
                 return false;
             }
@@ -87,8 +99,25 @@ bool CVorlinDoc::SaveModified() {
                 continue;
             }
         }
-        if (!parts_.layouts->SaveLayout(name)) {
-            log_.Printf(0, "Layout %s could not be saved", name.c_str());
+        if (!parts_.layouts->SaveLayout(*name)) {
+            log_.Printf(0, "Layout %s could not be saved", name->c_str());
+        }
+    }
+    return true;
+}
+
+bool CVorlinDoc::SaveModifiedUnattended(const std::vector<std::string>& changedLayouts) {
+    if (trunkOperationsPending_) {
+        log_.Printf(0,
+                    "Closing without asking while trunk operations are in progress; left to the "
+                    "controller: %s",
+                    DescribePendingTrunkOperations().c_str());
+    }
+    for (const std::string& name : changedLayouts) {
+        if (parts_.layouts->SaveLayout(name)) {
+            log_.Printf(0, "Changed layout %s saved at the close", name.c_str());
+        } else {
+            log_.Printf(0, "Changed layout %s could not be saved at the close", name.c_str());
         }
     }
     return true;
@@ -97,7 +126,6 @@ bool CVorlinDoc::SaveModified() {
 void CVorlinDoc::OnCloseDocument() {
     ready_.store(false, std::memory_order_release);
     DocumentWorkers& w = *workers_;
-    // The database stays open until the agent has stopped, for the alarms it left unsent.
     StopWorkers();
     if (w.database != nullptr) {
         w.database->CloseDatabase();
@@ -138,9 +166,8 @@ void CVorlinDoc::StopWorkers() {
         w.agent->AwaitStop();
     }
     JoinAndFree(log_, "notify agent", w.agent, [](CNotifyAgent& a) { a.Join(); });
-    if (w.notificationPass != nullptr) {
-        w.notificationPass->KeepUnsentNotificationsPending();
-    }
+    // What the agent left waits in the outbox for the next start.
+    w.outbox.Close();
 }
 
 }  // namespace corvane

@@ -41,6 +41,10 @@ public:
 
     // The may-close question; false keeps the program running.
     virtual bool SaveModified() = 0;
+    // From now on the close is nobody's at the window (a signal ends the program): the
+    // may-close question asks nothing, keeps what changed, logs what it leaves and allows the
+    // close, also when it is called while one of its questions is open.
+    virtual void SetUnattendedClose() = 0;
     // Closes the database and stops the workers in order; the owner deletes the object after.
     virtual void OnCloseDocument() = 0;
 };

@@ -10,6 +10,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "document/Alarm.h"
@@ -32,6 +33,7 @@
 namespace corvane {
 
 class CMailQueue;
+struct OutboxEntry;
 class SharedSettings;
 struct DocumentWorkers;
 class CDocumentPreferences;
@@ -169,6 +171,10 @@ public:
     // True when an alarm operation was queued. resolved is an alarmresolve:: value.
     bool AddAlarm(int deviceType, int deviceIndex, int category, int resolved,
                   std::string description, std::string context, int extra) override;
+    // An alarm of an event seen earlier (a request written once the database takes writes
+    // again) carries the event's time, not the time it is raised.
+    bool AddAlarmAt(int deviceType, int deviceIndex, int category, int resolved,
+                    std::string description, std::string context, int extra, WallTime time);
     bool AcknowledgeAlarm(int alarmKey, WallTime time);
     bool CancelAlarmNotification(int alarmKey, int notificationState, WallTime time);
 
@@ -226,7 +232,12 @@ public:
     bool OnNewDocument() override;
     bool IsReady() const override { return ready_.load(std::memory_order_acquire); }
     void OnSupervisionTick() override;
+    // The may-close question; once the close is unattended it asks nothing and allows it.
     bool SaveModified() override;
+    void SetUnattendedClose() override { unattendedClose_ = true; }
+    // The operators' trunk commands not yet carried out and the sequencer's work under way, for
+    // the log of a stop that does not ask; "none is left" when there are none.
+    std::string DescribePendingTrunkOperations() const;
     // Stops the workers and closes the database; the owner deletes the document after.
     void OnCloseDocument() override;
     // The instrument the AudioAnalyzer setting names; none only when it cannot be made.
@@ -283,13 +294,20 @@ private:
                             const std::string& comState) override;
     void SetTrunkOptions(int trunk, bool autoTest, bool alarms, bool notify) override;
 
-    bool StartWorkers();
-    // Flags every worker first, then waits for controller, instrument and agent in turn;
-    // the alarms whose messages the agent left unsent are pending again after.
+    // The agent starts with the messages the outbox kept from the last run.
+    bool StartWorkers(std::vector<OutboxEntry>&& keptMail);
+    // The close of a signal: logs the trunk operations it leaves to the controller and saves
+    // the changed layouts named, asking nothing. Always allows the close.
+    bool SaveModifiedUnattended(const std::vector<std::string>& changedLayouts);
+    // Flags every worker first, then waits for controller, instrument and agent in turn.
     void StopWorkers();
     void WriteBack(ViewUpdateHint& hint);
-    // Asks the question of the maintenance port the controller lacks; true when it was asked.
+    // Asks, without waiting, whether the controller should take the saved maintenance port it
+    // lacks; one question at a time.
     void OfferMaintenancePort(int intercom, int port);
+    // Yes asks the controller for the saved pair; any other answer stores the reported one.
+    void TakeMaintenancePortAnswer(int answer, std::pair<int, int> reported,
+                                   std::pair<int, int> saved);
     void StoreMaintenancePort(int intercom, int port);
     void SaveSettings();
 
@@ -336,9 +354,13 @@ private:
     std::array<std::atomic<bool>, 4> dirty_{};
 
     int trunkTestPosition_ = 0;
+    bool portQuestionOpen_ = false;
+    // Answers that come after the document has gone find it expired.
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
     bool trunkOperationsPending_ = false;
     bool testQueueChanged_ = false;
     bool testingPaused_ = false;
+    bool unattendedClose_ = false;
 
     CDiagLogSource dbaseLog_{"Dbase", "Database log", 1};
     CDiagLogSource trunkTestLog_{"TrunkTest", "Trunk Test log", 1};

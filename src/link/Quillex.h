@@ -94,6 +94,10 @@ public:
     void SetMaintenancePortReported(bool on) { maintenancePortReported_ = on; }
     bool IsMaintenancePortSet() const { return maintenancePortSet_.load(); }
     void SetMaintenancePortSet(bool on) { maintenancePortSet_ = on; }
+    // A Set Maintenance Port sequence ended before the controller answered the Set: it kept
+    // the port it had. Marked before that port is read again.
+    bool IsMaintenancePortGivenUp() const { return maintenancePortGivenUp_.load(); }
+    void SetMaintenancePortGivenUp(bool on) { maintenancePortGivenUp_ = on; }
 
     // --- Markers the document's database checks read and clear. ---
     bool IsAlphasCheckDue() const { return alphasCheckDue_.load(); }
@@ -278,6 +282,7 @@ private:
     std::atomic<int> maintenancePort_{-1};
     Flag maintenancePortReported_{0};
     Flag maintenancePortSet_{0};
+    Flag maintenancePortGivenUp_{0};
     Flag alphasCheckDue_{1};
     Flag intercomStatusCheckDue_{1};
     Flag trunkDefinitionsCheckDue_{1};

@@ -280,10 +280,23 @@ bool CQuillex::RequestActivation(const std::function<bool()>& inTime) {
 
 void CQuillex::SetMaintenancePortSequence(int matrix, int port) {
     SequenceGuard guard(sequenceRunning_);
+    // Until the Set has been answered the controller keeps its port: a sequence that ends
+    // before, refused or by a lost link, is marked given up before the port is read again.
+    struct GivenUpUnlessAnswered {
+        Flag& givenUp;
+        bool answered = false;
+        ~GivenUpUnlessAnswered() {
+            if (!answered) {
+                givenUp = 1;
+            }
+        }
+    } mark{maintenancePortGivenUp_};
     const SteadyTime start = clock_.Steady();
     const auto inTime = [this, start] { return clock_.Steady() - start < options_.requestTimeout; };
     if (!RequestExclusiveControl(inTime)) {
         log_.Printf(2, "Set Maintenance Port Given Up: No Exclusive Control!");
+        mark.answered = true;
+        maintenancePortGivenUp_ = 1;
         if (!exit_) {
             GetMaintenancePortMessage();
         }
@@ -293,6 +306,7 @@ void CQuillex::SetMaintenancePortSequence(int matrix, int port) {
     // The message, not the member of the same name that asks for this sequence.
     Send(corvane::SetMaintenancePortRequest(matrix, port),
          [this] { return HandleSetMaintenancePortReply(Reply(), log_); });
+    mark.answered = true;
     maintenancePortSet_ = 1;
     if (!RequestActivation(inTime)) {
         log_.Printf(2, "Set Maintenance Port Given Up: Activation Not Complete!");

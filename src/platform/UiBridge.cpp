@@ -19,20 +19,22 @@ public:
                         unsigned style) override {
         Print(caption, text);
     }
+    void PostQuestion(const std::string& text, const std::string& caption, unsigned style,
+                      std::function<void(int)> onAnswer) override {
+        Print(caption, text);
+        if (onAnswer) {
+            onAnswer(DefaultAnswer(style));
+        }
+    }
     int Ask(const TimedQuestion& q) override {
         Print(q.caption, q.text);
         return DefaultAnswer(q.style) | (q.timeoutSeconds > 0 ? answer::kTimedOutBit : 0);
     }
     void ReportDatabaseError(const std::string& format, const std::string& description) override {
-        Print("Corvane", InsertPercentS(format, description));
+        Print("Corvane", DatabaseErrorText(format, description));
     }
 
 private:
-    static std::string InsertPercentS(const std::string& format, const std::string& value) {
-        const size_t at = format.find("%s");
-        return at == std::string::npos ? format
-                                       : format.substr(0, at) + value + format.substr(at + 2);
-    }
     void Print(const std::string& caption, const std::string& text) {
         std::lock_guard lock(mutex_);
         std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
@@ -47,7 +49,21 @@ ConsoleUiBridge& Console() {
 
 std::atomic<UiBridge*> current{nullptr};
 
+thread_local int unattendedDepth = 0;
+
 }  // namespace
+
+UnattendedScope::UnattendedScope() {
+    ++unattendedDepth;
+}
+
+UnattendedScope::~UnattendedScope() {
+    --unattendedDepth;
+}
+
+bool IsUnattended() {
+    return unattendedDepth > 0;
+}
 
 UiBridge& Ui() {
     UiBridge* bridge = current.load(std::memory_order_acquire);
@@ -76,6 +92,12 @@ int DefaultAnswer(unsigned style) {
         return second[buttons];
     }
     return first[buttons];
+}
+
+std::string DatabaseErrorText(const std::string& format, const std::string& description) {
+    const size_t at = format.find("%s");
+    return at == std::string::npos ? format
+                                   : format.substr(0, at) + description + format.substr(at + 2);
 }
 
 }  // namespace corvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace corvane {
@@ -42,23 +43,45 @@ struct TimedQuestion {
     int timeoutSeconds = 0;  // 0: no time-out
 };
 
-// The one way the core reaches the user interface. Calls from worker threads are posted
-// and never wait for an operator.
+// The one way the core reaches the user interface. Calls from worker threads, and from
+// unattended code (below), are posted and never wait for an operator.
 class UiBridge {
 public:
     virtual ~UiBridge() = default;
 
     virtual void PostUpdateHint(uint32_t hint) = 0;
     virtual void PostCompatibilityChange() = 0;
-    // Modal on the user-interface thread; returns an answer:: value.
+    // Modal on the user-interface thread; returns an answer:: value. Unattended, the box is
+    // posted and the answer is its default button.
     virtual int MessageBox(const std::string& text, const std::string& caption, unsigned style) = 0;
-    // Shown later on the user-interface thread; safe from any thread.
+    // Shown later on the user-interface thread, and nobody waits for it; safe from any thread.
     virtual void PostMessageBox(const std::string& text, const std::string& caption,
                                 unsigned style) = 0;
+    // A question shown like a posted box: the caller goes on at once, and onAnswer runs on the
+    // user-interface thread with the answer:: value once the operator has given it. A box
+    // dismissed unanswered (the program closes) never calls it.
+    virtual void PostQuestion(const std::string& text, const std::string& caption, unsigned style,
+                              std::function<void(int)> onAnswer) = 0;
+    // Unattended, answers with the default button and the time-out bit.
     virtual int Ask(const TimedQuestion& question) = 0;
-    // The database error box: the caller's format ends in "\nDescription: %s".
+    // The database error box: the caller's format ends in "\nDescription: %s". Unattended, it
+    // is posted.
     virtual void ReportDatabaseError(const std::string& format, const std::string& description) = 0;
 };
+
+// Marks the code under it on this thread as unattended: supervision that must go on whether
+// or not anyone is at the window (the tick). Its boxes are shown after it, and nothing waits
+// for an answer. Scopes nest.
+class UnattendedScope {
+public:
+    UnattendedScope();
+    ~UnattendedScope();
+    UnattendedScope(const UnattendedScope&) = delete;
+    UnattendedScope& operator=(const UnattendedScope&) = delete;
+};
+
+// Whether this thread runs under an UnattendedScope.
+bool IsUnattended();
 
 // The bridge in use; without a window, one that writes to standard error and answers with
 // the default button.
@@ -68,5 +91,8 @@ void SetUiBridge(UiBridge* bridge);
 
 // The answer a box of this style gives when nobody answers it: its default button.
 int DefaultAnswer(unsigned style);
+
+// The database error box's text: the engine's description in place of the format's "%s".
+std::string DatabaseErrorText(const std::string& format, const std::string& description);
 
 }  // namespace corvane

@@ -1,20 +1,12 @@
 #include "ui/QtUiBridge.h"
 
 #include <QThread>
+#include <algorithm>
 
 #include "platform/StringTable.h"
 #include "ui/XMessageBox.h"
 
 namespace corvane {
-namespace {
-
-std::string InsertDescription(const std::string& format, const std::string& description) {
-    const size_t at = format.find("%s");
-    return at == std::string::npos ? format
-                                   : format.substr(0, at) + description + format.substr(at + 2);
-}
-
-}  // namespace
 
 CQtUiBridge::CQtUiBridge(QObject* parent) : QObject(parent) {}
 
@@ -22,6 +14,7 @@ CQtUiBridge::~CQtUiBridge() {
     if (installed_) {
         SetUiBridge(nullptr);
     }
+    DismissOpenBoxes();
 }
 
 void CQtUiBridge::Install() {
@@ -33,8 +26,12 @@ void CQtUiBridge::SetBeforeBox(std::function<void()> beforeBox) {
     beforeBox_ = std::move(beforeBox);
 }
 
-bool CQtUiBridge::OnOwnThread() const {
-    return QThread::currentThread() == thread();
+void CQtUiBridge::SetBoxOwner(QWidget* owner) {
+    boxOwner_ = owner;
+}
+
+bool CQtUiBridge::MustNotWait() const {
+    return QThread::currentThread() != thread() || IsUnattended();
 }
 
 void CQtUiBridge::PostUpdateHint(uint32_t hint) {
@@ -57,10 +54,30 @@ int CQtUiBridge::ShowBox(const std::string& text, const std::string& caption, un
     return XMessageBox(nullptr, text, caption, style, &params);
 }
 
+void CQtUiBridge::OpenPostedBox(const std::string& text, const std::string& caption, unsigned style,
+                                std::function<void(int)> onAnswer) {
+    std::erase_if(openBoxes_, [](const OpenBox& box) {
+        return box.dialog.isNull() || !box.dialog->isVisible();
+    });
+    const bool shown = std::any_of(openBoxes_.begin(), openBoxes_.end(), [&](const OpenBox& box) {
+        return box.text == text && box.caption == caption;
+    });
+    if (shown) {
+        log_.Printf(1, "Box already open, not shown again: %s", text.c_str());
+        return;
+    }
+    if (beforeBox_) {
+        beforeBox_();
+    }
+    QWidget* owner = boxOwner_.data();
+    if (QDialog* box = OpenXMessageBox(owner, text, caption, style, nullptr, std::move(onAnswer))) {
+        openBoxes_.push_back({box, text, caption});
+    }
+}
+
 int CQtUiBridge::MessageBox(const std::string& text, const std::string& caption, unsigned style) {
-    if (!OnOwnThread()) {
-        log_.Printf(0, "Box from a worker thread shown later, answered now with its default: %s",
-                    text.c_str());
+    if (MustNotWait()) {
+        log_.Printf(0, "Box shown later, answered now with its default: %s", text.c_str());
         PostMessageBox(text, caption, style);
         return DefaultAnswer(style);
     }
@@ -69,15 +86,23 @@ int CQtUiBridge::MessageBox(const std::string& text, const std::string& caption,
 
 void CQtUiBridge::PostMessageBox(const std::string& text, const std::string& caption,
                                  unsigned style) {
+    PostQuestion(text, caption, style, {});
+}
+
+void CQtUiBridge::PostQuestion(const std::string& text, const std::string& caption, unsigned style,
+                               std::function<void(int)> onAnswer) {
     QMetaObject::invokeMethod(
-        this, [this, text, caption, style] { ShowBox(text, caption, style, 0); },
+        this,
+        [this, text, caption, style, onAnswer = std::move(onAnswer)]() mutable {
+            OpenPostedBox(text, caption, style, std::move(onAnswer));
+        },
         Qt::QueuedConnection);
 }
 
 int CQtUiBridge::Ask(const TimedQuestion& question) {
-    if (!OnOwnThread()) {
+    if (MustNotWait()) {
         // Nobody can answer a question whose asker does not wait; it counts as timed out.
-        log_.Printf(0, "Question from a worker thread answered with its default: %s",
+        log_.Printf(0, "Question answered with its default, nobody waits for it: %s",
                     question.text.c_str());
         return DefaultAnswer(question.style) | answer::kTimedOutBit;
     }
@@ -85,13 +110,36 @@ int CQtUiBridge::Ask(const TimedQuestion& question) {
 }
 
 void CQtUiBridge::ReportDatabaseError(const std::string& format, const std::string& description) {
-    const std::string text = InsertDescription(format, description);
+    const std::string text = DatabaseErrorText(format, description);
     log_.Printf(0, "Database error: %s", text.c_str());
     const std::string& caption = LoadString(ids::kAppCaption);
-    if (OnOwnThread()) {
-        ShowBox(text, caption, mb::kOk | mb::kIconStop, 0);
-    } else {
+    if (MustNotWait()) {
         PostMessageBox(text, caption, mb::kOk | mb::kIconStop);
+    } else {
+        ShowBox(text, caption, mb::kOk | mb::kIconStop, 0);
+    }
+}
+
+std::vector<QDialog*> CQtUiBridge::OpenBoxes() const {
+    std::vector<QDialog*> open;
+    for (const OpenBox& box : openBoxes_) {
+        if (!box.dialog.isNull() && box.dialog->isVisible()) {
+            open.push_back(box.dialog.data());
+        }
+    }
+    return open;
+}
+
+void CQtUiBridge::DismissOpenBoxes() {
+    std::vector<OpenBox> boxes;
+    boxes.swap(openBoxes_);
+    for (OpenBox& box : boxes) {
+        if (box.dialog.isNull()) {
+            continue;
+        }
+        log_.Printf(0, "Box closed unanswered: %s", box.text.c_str());
+        QObject::disconnect(box.dialog.data(), &QDialog::finished, nullptr, nullptr);
+        box.dialog->done(QDialog::Rejected);
     }
 }
 

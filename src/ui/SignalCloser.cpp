@@ -30,8 +30,10 @@ CSignalCloser::CSignalCloser(QObject* parent) : QObject(parent) {}
 
 CSignalCloser::~CSignalCloser() {
     if (installed_) {
-        ::sigaction(SIGTERM, &oldTerm_, nullptr);
-        ::sigaction(SIGINT, &oldInt_, nullptr);
+        if (!ignoring_) {
+            ::sigaction(SIGTERM, &oldTerm_, nullptr);
+            ::sigaction(SIGINT, &oldInt_, nullptr);
+        }
         writeFd.store(-1);
     }
     delete notifier_;
@@ -67,6 +69,15 @@ bool CSignalCloser::Install(std::string& error) {
     notifier_ = new QSocketNotifier(fds_[0], QSocketNotifier::Read);
     connect(notifier_, &QSocketNotifier::activated, this, &CSignalCloser::OnReadable);
     return true;
+}
+
+void CSignalCloser::IgnoreFromNowOn() {
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    ::sigaction(SIGTERM, &ignore, nullptr);
+    ::sigaction(SIGINT, &ignore, nullptr);
+    ignoring_ = true;
 }
 
 void CSignalCloser::OnReadable() {

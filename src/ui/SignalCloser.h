@@ -16,13 +16,16 @@ class CSignalCloser : public QObject {
 
 public:
     explicit CSignalCloser(QObject* parent = nullptr);
-    // Restores the previous handlers.
+    // Restores the previous handlers, unless told to ignore the signals from now on.
     ~CSignalCloser() override;
     CSignalCloser(const CSignalCloser&) = delete;
     CSignalCloser& operator=(const CSignalCloser&) = delete;
 
     // Only one closer can be installed at a time; error says why it could not be.
     bool Install(std::string& error);
+    // The program is stopping: SIGTERM and SIGINT are ignored from now on, also once this
+    // closer has gone, so that neither ends the stop or the exit after it half-way.
+    void IgnoreFromNowOn();
 
 signals:
     void SignalReceived(int signalNumber);
@@ -35,6 +38,7 @@ private:
     struct sigaction oldTerm_ {};
     struct sigaction oldInt_ {};
     bool installed_ = false;
+    bool ignoring_ = false;
 };
 
 }  // namespace corvane

@@ -45,28 +45,46 @@ QStyle::StandardPixmap PixmapOf(XIcon icon) {
     }
 }
 
-// The plain box for a stop icon with system modal: no countdown, no check box.
-int SystemBox(QWidget* owner, const XMessageBoxModel& model) {
-    QMessageBox box(QMessageBox::Critical, Q(model.WindowCaption()), Q(model.Text()),
-                    QMessageBox::NoButton, owner);
-    std::map<QAbstractButton*, int> ids;
+// The plain box for a stop icon with system modal: no countdown, no check box. ids takes the
+// result of each of its buttons.
+QMessageBox* NewSystemBox(QWidget* owner, const XMessageBoxModel& model,
+                          std::map<QAbstractButton*, int>& ids) {
+    auto* box = new QMessageBox(QMessageBox::Critical, Q(model.WindowCaption()), Q(model.Text()),
+                                QMessageBox::NoButton, owner);
     for (const XButton& b : model.Buttons()) {
         if (b.id == xid::kHelp || b.id == xid::kReport) {
             continue;
         }
-        QPushButton* button = box.addButton(Q(b.text), QMessageBox::AcceptRole);
+        QPushButton* button = box->addButton(Q(b.text), QMessageBox::AcceptRole);
         ids[button] = b.id;
         if (b.id == model.DefaultButtonId()) {
-            box.setDefaultButton(button);
+            box->setDefaultButton(button);
         }
         if (model.EscapeResult() == b.id) {
-            box.setEscapeButton(button);
+            box->setEscapeButton(button);
         }
     }
-    box.setWindowModality(Qt::ApplicationModal);
-    box.exec();
+    return box;
+}
+
+// The result of a system box that has ended: its clicked button's, else Escape's or the
+// default's.
+int SystemBoxResult(const QMessageBox& box, const std::map<QAbstractButton*, int>& ids,
+                    int fallback) {
     const auto it = ids.find(box.clickedButton());
-    return it != ids.end() ? it->second : model.EscapeResult().value_or(model.DefaultButtonId());
+    return it != ids.end() ? it->second : fallback;
+}
+
+int FallbackResult(const XMessageBoxModel& model) {
+    return model.EscapeResult().value_or(model.DefaultButtonId());
+}
+
+int SystemBox(QWidget* owner, const XMessageBoxModel& model) {
+    std::map<QAbstractButton*, int> ids;
+    const std::unique_ptr<QMessageBox> box(NewSystemBox(owner, model, ids));
+    box->setWindowModality(Qt::ApplicationModal);
+    box->exec();
+    return SystemBoxResult(*box, ids, FallbackResult(model));
 }
 
 }  // namespace
@@ -91,13 +109,60 @@ int XMessageBox(QWidget* owner, const std::string& text, const std::string& capt
     return dialog.exec();
 }
 
+QDialog* OpenXMessageBox(QWidget* owner, const std::string& text, const std::string& caption,
+                         unsigned style, const XMessageBoxParams* params,
+                         std::function<void(int)> onResult) {
+    auto model = std::make_unique<XMessageBoxModel>(
+        text, caption, style, params != nullptr ? *params : XMessageBoxParams{}, &Profile(),
+        QCoreApplication::applicationName().toStdString());
+    if (owner == nullptr) {
+        owner = QApplication::activeWindow();
+    }
+    auto finish = [onResult = std::move(onResult)](int result) {
+        if (onResult) {
+            onResult(result);
+        }
+    };
+    if (model->UsesSystemBox()) {
+        auto ids = std::make_shared<std::map<QAbstractButton*, int>>();
+        QMessageBox* box = NewSystemBox(owner, *model, *ids);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(box, &QDialog::finished, box,
+                         [box, ids, fallback = FallbackResult(*model), finish](int) {
+                             finish(SystemBoxResult(*box, *ids, fallback));
+                         });
+        box->open();
+        return box;
+    }
+    if (const auto remembered = model->RememberedResult()) {
+        finish(*remembered);
+        return nullptr;
+    }
+    if ((style & xmb::kNoSound) == 0) {
+        QApplication::beep();
+    }
+    auto* box = new CXMessageBoxDialog(std::move(model), owner);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(box, &QDialog::finished, box, finish);
+    box->open();
+    return box;
+}
+
 void CXMessageBoxDialog::SetHelpHandler(std::function<void(uint32_t, unsigned)> handler) {
     HelpHandler() = std::move(handler);
 }
 
 CXMessageBoxDialog::CXMessageBoxDialog(XMessageBoxModel& model, QWidget* owner,
                                        std::chrono::milliseconds second)
-    : QDialog(owner), model_(model) {
+    : CXMessageBoxDialog(model, nullptr, owner, second) {}
+
+CXMessageBoxDialog::CXMessageBoxDialog(std::unique_ptr<XMessageBoxModel> model, QWidget* owner)
+    : CXMessageBoxDialog(*model, std::move(model), owner, std::chrono::seconds(1)) {}
+
+CXMessageBoxDialog::CXMessageBoxDialog(XMessageBoxModel& model,
+                                       std::unique_ptr<XMessageBoxModel>&& owned, QWidget* owner,
+                                       std::chrono::milliseconds second)
+    : QDialog(owner), ownedModel_(std::move(owned)), model_(model) {
     const unsigned bits = model.Style();
     const XMessageBoxParams& params = model.Params();
     const bool wide = (params.options & xmb::kWideStyle) != 0;

@@ -22,6 +22,7 @@ public:
 
     int ticks = 0;
     int closes = 0;
+    bool unattended = false;
     bool tickRunning = false;
     bool closedDuringTick = false;
     std::vector<uint32_t> hints;
@@ -45,7 +46,8 @@ public:
     TestingState GetTestingState() const override { return testing; }
     void UpdateAllViews(uint32_t hint) override { hints.push_back(hint); }
     bool HasCompatibilityState() const override { return compatibilityState; }
-    bool SaveModified() override { return allowClose; }
+    bool SaveModified() override { return allowClose || unattended; }
+    void SetUnattendedClose() override { unattended = true; }
     void OnCloseDocument() override {
         ++closes;
         closedDuringTick = closedDuringTick || tickRunning;

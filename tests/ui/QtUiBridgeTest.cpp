@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QThread>
 #include <QTimer>
@@ -68,6 +69,11 @@ TEST(QtUiBridge, InstallsItselfAsTheBridgeInUse) {
     EXPECT_EQ(dynamic_cast<CQtUiBridge*>(&Ui()), nullptr);  // uninstalled with its end
 }
 
+// The text of a box the bridge opened without waiting.
+std::string TextOf(QDialog* box) {
+    return box->findChild<QLabel*>("message")->text().toStdString();
+}
+
 TEST(QtUiBridge, WorkerThreadsNeverWaitForAnOperator) {
     CQtUiBridge bridge;
     int asked = 0;
@@ -79,11 +85,89 @@ TEST(QtUiBridge, WorkerThreadsNeverWaitForAnOperator) {
     worker.join();
     EXPECT_EQ(asked, answer::kNo | answer::kTimedOutBit);
     EXPECT_EQ(boxed, answer::kOk);
-    // The worker's box is shown later, on this thread.
-    BoxAnswerer answerer;
-    answerer.AnswerNextWith(answer::kOk);
+    // The worker's box is shown later, on this thread, and nothing waits for it.
+    ASSERT_TRUE(testing::ProcessEventsUntil([&] { return bridge.OpenBoxes().size() == 1; }));
+    EXPECT_EQ(TextOf(bridge.OpenBoxes()[0]), "Lost contact");
+    EXPECT_EQ(QThread::currentThread()->loopLevel(), 0);
+    qobject_cast<CXMessageBoxDialog*>(bridge.OpenBoxes()[0])->Button(answer::kOk)->click();
+    EXPECT_TRUE(bridge.OpenBoxes().empty());
+}
+
+// Unattended code (the tick) asks for boxes as any code does; none holds it. Each is shown
+// once it has returned, window-modal over the owner, without an event loop of its own.
+TEST(QtUiBridge, UnattendedCodeWaitsForNoBox) {
+    CQtUiBridge bridge;
+    QWidget owner;
+    owner.show();
+    bridge.SetBoxOwner(&owner);
+    // A box that ran its own event loop would meet this guard there, and be closed by it.
+    bool heldTheCaller = false;
+    QTimer guard;
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        if (QThread::currentThread()->loopLevel() > 0) {
+            heldTheCaller = true;
+            if (auto* box = qobject_cast<CXMessageBoxDialog*>(QApplication::activeModalWidget())) {
+                box->done(0);
+            }
+        }
+    });
+    guard.start(20);
+    std::vector<int> answers;
+    {
+        const UnattendedScope unattended;
+        EXPECT_EQ(bridge.MessageBox("Invalid Intercom/Port", "Corvane", mb::kOk), answer::kOk);
+        EXPECT_EQ(bridge.Ask({"Compact now?", "Corvane", mb::kYesNo | mb::kDefButton2, 20}),
+                  answer::kNo | answer::kTimedOutBit);
+        bridge.ReportDatabaseError("Error, updating Trunks data in database\nDescription: %s",
+                                   "database is locked");
+        bridge.PostQuestion("Configure the Quillex?", "Corvane", mb::kYesNo,
+                            [&](int a) { answers.push_back(a); });
+        EXPECT_TRUE(bridge.OpenBoxes().empty());  // none before the caller has returned
+    }
+    ASSERT_TRUE(testing::ProcessEventsUntil([&] { return bridge.OpenBoxes().size() == 3; }));
+    std::vector<std::string> texts;
+    for (QDialog* box : bridge.OpenBoxes()) {
+        texts.push_back(TextOf(box));
+        EXPECT_EQ(box->windowModality(), Qt::WindowModal);
+        EXPECT_EQ(box->parentWidget(), &owner);
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{
+                         "Invalid Intercom/Port",
+                         "Error, updating Trunks data in database\nDescription: database is locked",
+                         "Configure the Quillex?"}));
+    // The question's answer comes when the operator gives it.
+    qobject_cast<CXMessageBoxDialog*>(bridge.OpenBoxes()[2])->Button(answer::kYes)->click();
+    EXPECT_EQ(answers, std::vector<int>{answer::kYes});
+    EXPECT_FALSE(heldTheCaller);
+}
+
+TEST(QtUiBridge, APostedBoxStillOpenIsNotOpenedAgain) {
+    CQtUiBridge bridge;
+    for (const char* text : {"Database locked", "Database locked", "Port missing"}) {
+        bridge.PostMessageBox(text, "Corvane", mb::kOk | xmb::kNoSound);
+    }
+    ASSERT_TRUE(testing::ProcessEventsUntil([&] { return bridge.OpenBoxes().size() == 2; }));
     QCoreApplication::processEvents();
-    EXPECT_EQ(answerer.text, "Lost contact");
+    ASSERT_EQ(bridge.OpenBoxes().size(), 2u);
+    // Once answered, the same text opens again.
+    qobject_cast<CXMessageBoxDialog*>(bridge.OpenBoxes()[0])->Button(answer::kOk)->click();
+    bridge.PostMessageBox("Database locked", "Corvane", mb::kOk | xmb::kNoSound);
+    ASSERT_TRUE(testing::ProcessEventsUntil([&] { return bridge.OpenBoxes().size() == 2; }));
+    EXPECT_EQ(TextOf(bridge.OpenBoxes()[1]), "Database locked");
+}
+
+TEST(QtUiBridge, DismissedBoxesCloseUnanswered) {
+    CQtUiBridge bridge;
+    std::vector<int> answers;
+    bridge.PostQuestion("Configure the Quillex?", "Corvane", mb::kYesNo | xmb::kNoSound,
+                        [&](int a) { answers.push_back(a); });
+    bridge.PostMessageBox("Database locked", "Corvane", mb::kOk | xmb::kNoSound);
+    ASSERT_TRUE(testing::ProcessEventsUntil([&] { return bridge.OpenBoxes().size() == 2; }));
+    QPointer<QDialog> question = bridge.OpenBoxes()[0];
+    bridge.DismissOpenBoxes();
+    EXPECT_TRUE(bridge.OpenBoxes().empty());
+    ASSERT_TRUE(testing::ProcessEventsUntil([&] { return question.isNull(); }));
+    EXPECT_TRUE(answers.empty());
 }
 
 TEST(QtUiBridge, DatabaseErrorsFillTheDescriptionUnderAStopIcon) {

@@ -39,5 +39,29 @@ TEST(SignalCloser, RemovedItLeavesTheOldHandlers) {
     EXPECT_TRUE(again.Install(error)) << error;
 }
 
+// Once the program stops, a signal no longer ends it, also after the closer has gone.
+TEST(SignalCloser, IgnoringOutlivesTheCloser) {
+    struct sigaction before[2]{};
+    ::sigaction(SIGTERM, nullptr, &before[0]);
+    ::sigaction(SIGINT, nullptr, &before[1]);
+    {
+        CSignalCloser closer;
+        std::string error;
+        ASSERT_TRUE(closer.Install(error)) << error;
+        closer.IgnoreFromNowOn();
+    }
+    for (const int signalNumber : {SIGTERM, SIGINT}) {
+        struct sigaction now {};
+        ::sigaction(signalNumber, nullptr, &now);
+        EXPECT_EQ(now.sa_handler, SIG_IGN) << signalNumber;
+        ::raise(signalNumber);  // the test goes on
+    }
+    ::sigaction(SIGTERM, &before[0], nullptr);
+    ::sigaction(SIGINT, &before[1], nullptr);
+    CSignalCloser again;
+    std::string error;
+    EXPECT_TRUE(again.Install(error)) << error;
+}
+
 }  // namespace
 }  // namespace corvane

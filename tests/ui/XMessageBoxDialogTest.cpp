@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
@@ -160,6 +161,56 @@ TEST(XMessageBoxDialog, ARememberedAnswerShowsNoBox) {
               answer::kYes | 0x4000000);
     QCoreApplication::processEvents();
     EXPECT_FALSE(boxShown);
+}
+
+// A box opened without waiting gives its result when it ends, whichever kind of box it is.
+TEST(XMessageBoxDialog, AnOpenedBoxGivesItsResultWhenItEnds) {
+    Profile().Load("");
+    XMessageBoxParams remembered;
+    remembered.identifyingText = "compact";
+    const unsigned rememberedStyle = mb::kYesNo | xmb::kDontShowAgain | xmb::kNoSound;
+    XMessageBoxModel(" ", "", rememberedStyle, remembered, &Profile(),
+                     QCoreApplication::applicationName().toStdString())
+        .Press(answer::kNo, true);
+    struct Case {
+        const char* name;
+        unsigned style;
+        const XMessageBoxParams* params;
+        const char* click;  // the button's text; none: no box
+        int result;
+    };
+    const Case cases[] = {
+        {"the extended box", mb::kYesNo | xmb::kNoSound, nullptr, "&Yes", answer::kYes},
+        {"the system box", mb::kOk | mb::kIconStop | xmb::kSystemModal | xmb::kNoSound, nullptr,
+         "OK", answer::kOk},
+        {"a remembered answer", rememberedStyle, &remembered, nullptr, answer::kNo | 0x4000000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<int> results;
+        QPointer<QDialog> box =
+            OpenXMessageBox(nullptr, "Compact the database?", "Corvane", c.style, c.params,
+                            [&](int r) { results.push_back(r); });
+        if (c.click == nullptr) {
+            EXPECT_TRUE(box.isNull());
+            EXPECT_EQ(results, std::vector<int>{c.result});
+            continue;
+        }
+        ASSERT_FALSE(box.isNull());
+        EXPECT_TRUE(box->isVisible());
+        EXPECT_EQ(box->windowModality(), Qt::WindowModal);
+        EXPECT_TRUE(results.empty());
+        QPushButton* button = nullptr;
+        for (QPushButton* b : box->findChildren<QPushButton*>()) {
+            if (b->text() == c.click) {
+                button = b;
+            }
+        }
+        ASSERT_NE(button, nullptr);
+        button->click();
+        EXPECT_EQ(results, std::vector<int>{c.result});
+        ASSERT_TRUE(testing::ProcessEventsUntil([&] { return box.isNull(); }));
+    }
 }
 
 }  // namespace
