@@ -31,6 +31,7 @@ struct Options {
     int trunks = 1000;
     std::string mainAddress = "127.0.0.1";
     std::string partnerAddress = "127.0.0.2";
+    std::string otherAddress = "127.0.0.3";
     int port = 27410;
     bool serial = false;
     int changes = 5;
@@ -55,7 +56,10 @@ const char kHelp[] =
     "  --trunks N      trunks, 0-10000 (default 1000)\n"
     "  --main ADDR     main controller address, in 127.0.0.0/8 (default 127.0.0.1)\n"
     "  --partner ADDR  partner address, in 127.0.0.0/8 (default 127.0.0.2)\n"
-    "  --port P        UDP port on both addresses (default 27410, the controller's)\n"
+    "  --other ADDR    a third address, in 127.0.0.0/8, held for answers that come from\n"
+    "                  elsewhere (default 127.0.0.3); a second simulator beside this one\n"
+    "                  needs three addresses of its own\n"
+    "  --port P        UDP port on the three addresses (default 27410, the controller's)\n"
     "  --serial        also answer on a pseudo-terminal; its device name is printed\n"
     "  --changes N     trunks that change state at each step (default 5)\n"
     "  --interval MS   milliseconds between steps (default 1000)\n"
@@ -113,6 +117,9 @@ int Parse(int argc, char** argv, Options& o) {
         } else if (arg == "--partner") {
             o.partnerAddress = value;
             ok = IsLoopback(value);
+        } else if (arg == "--other") {
+            o.otherAddress = value;
+            ok = IsLoopback(value);
         } else if (arg == "--port") {
             ok = ParseInt(value, 1, 65535, o.port);
         } else if (arg == "--changes") {
@@ -150,14 +157,16 @@ int main(int argc, char** argv) {
     FakeControllerOptions fo;
     fo.mainAddress = o.mainAddress;
     fo.partnerAddress = o.partnerAddress;
+    fo.otherAddress = o.otherAddress;
     fo.udpPort = static_cast<uint16_t>(o.port);
     fo.recordRequests = false;
     FakeController fake(fo);
     FakeControllerModel model(BuildFakeNetwork(o.matrices, o.trunks, o.seed));
     model.Install(fake);
     if (!fake.StartUdp()) {
-        std::fprintf(stderr, "quillex-simulator: cannot bind UDP port %d on %s and %s\n", o.port,
-                     o.mainAddress.c_str(), o.partnerAddress.c_str());
+        std::fprintf(stderr, "quillex-simulator: cannot bind UDP port %d on %s, %s and %s\n",
+                     o.port, o.mainAddress.c_str(), o.partnerAddress.c_str(),
+                     o.otherAddress.c_str());
         return 1;
     }
     if (o.serial && !fake.StartSerial()) {
