@@ -17,6 +17,8 @@
 #include "RatioReporter.h"
 #include "fakes/SupervisionRig.h"
 #include "graphics/GraphicLayouts.h"
+#include "presentation/FilterData.h"
+#include "presentation/ViewId.h"
 #include "settings/ColorSettings.h"
 #include "store/DaoSqlText.h"
 #include "store/ListQueries.h"
@@ -64,10 +66,12 @@ struct Console {
         rs.Open(DaoOpenType::Dynaset, "SELECT COUNT(*) FROM " + table);
         return static_cast<size_t>(rs.GetFieldValue(0).AsInteger());
     }
+    // A new frame on a kind, as the navigation tree opens one in a new window.
     CChildFrame* Open(ViewKind kind) {
-        auto* frame = new CChildFrame(*context);
+        const std::unique_ptr<CVorlinFilterData> filter =
+            NewViewFilter(kind, kViewIdAll, kViewIdAll);
+        auto* frame = new CChildFrame(*context, kind, filter.get());
         area.addSubWindow(frame);
-        frame->SetViewKind(kind, nullptr);
         frame->showMaximized();
         return frame;
     }
@@ -158,7 +162,8 @@ void BM_RawTrunkListQuery(benchmark::State& state) {
 }
 BENCHMARK(BM_RawTrunkListQuery)->Unit(benchmark::kMillisecond);
 
-// The same in a new child frame of its own.
+// The same in a new child frame of its own, which builds its navigation tree too and reads
+// no other kind's rows.
 void BM_OpenTrunkListInANewFrame(benchmark::State& state) {
     for (auto _ : state) {
         CChildFrame* frame = console->Open(ViewKind::Trunks);
@@ -355,7 +360,7 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const auto& t = reporter.times;
     Ratio(t, "open", "BM_OpenTrunkList", "BM_RawTrunkListQuery", 1.5);
-    Ratio(t, "open in a new frame", "BM_OpenTrunkListInANewFrame", "BM_RawTrunkListQuery", 0);
+    Ratio(t, "open in a new frame", "BM_OpenTrunkListInANewFrame", "BM_RawTrunkListQuery", 1.5);
     Ratio(t, "open sorted by port", "BM_OpenTrunkListSortedByPort", "BM_RawTrunkListQueryByPort",
           1.5);
     Ratio(t, "header-click sort", "BM_HeaderClickSort", "BM_RawOrderByPort", 2.0);

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "settings/ColorSettings.h"
+
 namespace corvane {
 
 class CNotifyAgent;
@@ -14,7 +16,6 @@ class CTrunkTester;
 class CVorlinDatabase;
 class CVorlinDoc;
 class IMailQueue;
-struct ColorSettings;
 
 // The graphical layouts the application has loaded, as the may-close question sees them.
 class ILayoutOwner {
@@ -30,6 +31,8 @@ public:
 struct DocumentParts {
     CProfileStore* profile = nullptr;  // none: the program's profile
     ColorSettings* colors = nullptr;   // loaded and saved with the settings when given
+    // The desktop's window colour, the default of the colours that follow it.
+    ColorRef windowColor = ColorSettings::kDefaultWindowColor;
     ILayoutOwner* layouts = nullptr;
     std::string databasePath = "../database/vorlin.mdb";
 

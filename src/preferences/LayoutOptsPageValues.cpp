@@ -16,14 +16,15 @@ LayoutOptsPageValues LayoutOptsPageValues::FromSettings(const AppSettings& s) {
 }
 
 bool LayoutOptsPageValues::ApplyTo(AppSettings& s) const {
-    const bool hideChanged = s.AutoHideEmptyTrunkSets != autoHideEmptyTrunkSets;
+    const bool tell = s.AutoHideEmptyTrunkSets != autoHideEmptyTrunkSets ||
+                      (s.AllowEditOperations && !allowEditOperations);
     s.AllowEditOperations = allowEditOperations;
     s.AutoEnableAllowChanges = !requireAllowChanges;
     s.AllowFileOperations = allowFileOperations;
     s.ConfirmFileDeletes = confirmFileDeletes;
     s.AutoSaveLayouts = autoSaveLayouts;
     s.AutoHideEmptyTrunkSets = autoHideEmptyTrunkSets;
-    return hideChanged;
+    return tell;
 }
 
 }  // namespace corvane

@@ -14,7 +14,8 @@ struct LayoutOptsPageValues {
     bool autoHideEmptyTrunkSets = false;
 
     static LayoutOptsPageValues FromSettings(const AppSettings& s);
-    // True when the hide option changed, which the graphical views must be told.
+    // True when the graphical views must be told: the hide option changed, or edit operations
+    // were turned off (the views' Allow changes goes with them).
     bool ApplyTo(AppSettings& s) const;
 };
 

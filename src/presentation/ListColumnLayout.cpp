@@ -9,6 +9,8 @@ namespace corvane {
 namespace {
 
 constexpr const char* kSection = "Preferences";
+// The saved width of a column that has none of its own.
+constexpr int kSavedNoWidth = 0xFFFF;
 
 }  // namespace
 
@@ -36,8 +38,8 @@ ListColumnLayout LoadListColumnLayout(const CProfileStore& profile, const std::s
     profile.GetProfileBinary(kSection, widthsKey, bytes);
     for (int c = 0; c < columns; ++c) {
         const size_t at = 2 * static_cast<size_t>(c);
-        layout.widths.push_back(at + 1 < bytes.size() ? bytes[at] << 8 | bytes[at + 1]
-                                                      : ListColumnLayout::kNoWidth);
+        const int width = at + 1 < bytes.size() ? bytes[at] << 8 | bytes[at + 1] : kSavedNoWidth;
+        layout.widths.push_back(width == kSavedNoWidth ? ListColumnLayout::kNoWidth : width);
     }
     bytes.clear();
     profile.GetProfileBinary(kSection, orderKey, bytes);
@@ -58,7 +60,8 @@ bool SaveListColumnLayout(CProfileStore& profile, const std::string& widthsKey,
     }
     std::vector<uint8_t> widths;
     for (const int w : layout.widths) {
-        const int clamped = std::clamp(w, 0, 0xFFFF);
+        const int clamped =
+            w == ListColumnLayout::kNoWidth ? kSavedNoWidth : std::clamp(w, 0, kSavedNoWidth - 1);
         widths.push_back(static_cast<uint8_t>(clamped >> 8));
         widths.push_back(static_cast<uint8_t>(clamped));
     }

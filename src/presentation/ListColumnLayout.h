@@ -8,12 +8,12 @@ namespace corvane {
 class CProfileStore;
 
 // The column widths and order a list kind keeps in "Preferences": the widths as two bytes a
-// column, high byte first, and the order (the columns from left to right) as one 32-bit
-// integer a column, low byte first. One pair of values serves every list of the kind, also
-// when the lists have different numbers of columns (the intercom list follows what the
-// controller reports).
+// column, high byte first (0xFFFF for a column without a width of its own), and the order (the
+// columns from left to right) as one 32-bit integer a column, low byte first. One pair of values
+// serves every list of the kind, also when the lists have different numbers of columns (the
+// intercom list follows what the controller reports).
 struct ListColumnLayout {
-    std::vector<int> widths;  // a column without a saved width: kNoWidth
+    std::vector<int> widths;  // a column without a width of its own: kNoWidth
     std::vector<int> order;   // always a permutation of the columns
 
     static constexpr int kNoWidth = -1;

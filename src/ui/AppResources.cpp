@@ -70,6 +70,11 @@ QString CAppResources::BitmapResource(int id) {
     return QStringLiteral(":/corvane/bitmap%1.png").arg(id);
 }
 
+QPixmap CAppResources::PaletteBitmap(int id, const QPalette& palette) {
+    const QImage image(BitmapResource(id));
+    return image.isNull() ? QPixmap() : Mapped(image, palette);
+}
+
 bool CAppResources::Load(const QPalette& palette) {
     Register();
     Release();
@@ -77,9 +82,8 @@ bool CAppResources::Load(const QPalette& palette) {
     fixedFont_.setStyleHint(QFont::TypeWriter);
     bool complete = true;
     for (int id : {kSortAscending, kSortDescending}) {
-        const QImage image(BitmapResource(id));
-        complete = complete && !image.isNull();
-        bitmaps_[id] = Mapped(image, palette);
+        bitmaps_[id] = PaletteBitmap(id, palette);
+        complete = complete && !bitmaps_[id].isNull();
     }
     for (int id : kIconIds) {
         icons_[id] = QIcon(IconResource(id));

@@ -28,6 +28,8 @@ public:
     static void Register();
     // The resource name of a bitmap, for CDib.
     static QString BitmapResource(int id);
+    // A bitmap with its greys in the palette's shades; an empty pixmap when it is missing.
+    static QPixmap PaletteBitmap(int id, const QPalette& palette);
 
     // Font, bitmaps, icons and image list; the arrows take the palette's colours. False when
     // a resource is missing.

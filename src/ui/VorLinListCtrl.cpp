@@ -5,10 +5,12 @@
 
 #include "presentation/ColumnAutoSize.h"
 #include "presentation/SortData.h"
+#include "ui/VorlinHeaderCtrl.h"
 
 namespace corvane {
 
 CVorLinListCtrl::CVorLinListCtrl(QWidget* parent) : QTreeWidget(parent) {
+    setHeader(new CVorlinHeaderCtrl(this));
     setRootIsDecorated(false);
     setUniformRowHeights(true);
     setSortingEnabled(false);
@@ -83,6 +85,11 @@ void CVorLinListCtrl::SortItems() {
         return;
     }
     const int kind = sortKind_ ? sortKind_(sortColumn_, ascending_) : sortkind::kText;
+    // The rows go out and come back in their new order: the selection and the current row
+    // are the same items afterwards.
+    const QList<QTreeWidgetItem*> selected = selectedItems();
+    QTreeWidgetItem* current = currentItem();
+    const int currentColumn = this->currentColumn();
     std::vector<std::string> texts;
     QList<QTreeWidgetItem*> items;
     while (topLevelItemCount() > 0) {
@@ -95,6 +102,12 @@ void CVorLinListCtrl::SortItems() {
         sorted.push_back(items[static_cast<qsizetype>(i)]);
     }
     addTopLevelItems(sorted);
+    if (current != nullptr) {
+        setCurrentItem(current, currentColumn, QItemSelectionModel::NoUpdate);
+    }
+    for (QTreeWidgetItem* item : selected) {
+        item->setSelected(true);
+    }
 }
 
 }  // namespace corvane

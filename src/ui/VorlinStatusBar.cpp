@@ -1,9 +1,14 @@
 #include "ui/VorlinStatusBar.h"
 
+#include <QApplication>
+#include <QCursor>
+#include <QHelpEvent>
 #include <QPainter>
 #include <QStyleOptionFrame>
 
 #include "platform/StringTable.h"
+#include "presentation/HelpService.h"
+#include "ui/VorlinDialog.h"
 
 namespace corvane {
 namespace {
@@ -177,6 +182,41 @@ int CVorlinStatusBar::HelpHitTest(const QPoint& point, int listHelpKind) const {
     }
     hit += listHelpKind * 65536;
     return hit != 0 ? (hit | kHelpHitBits) : 0;
+}
+
+bool CVorlinStatusBar::RequestHelpAt(const QPoint& point) const {
+    const int id = HelpHitTest(point, listHelpKind_ ? listHelpKind_() : 0);
+    CVorlinDialog::EndHelpMode();
+    if (id == 0) {
+        return false;
+    }
+    CVorlinDialog::RequestHelp(static_cast<uint32_t>(id), help::kContext);
+    return true;
+}
+
+bool CVorlinStatusBar::RequestHelpUnderCursor(const QWidget* window) {
+    const QPoint at = QCursor::pos();
+    for (QWidget* w = QApplication::widgetAt(at); w != nullptr; w = w->parentWidget()) {
+        if (const auto* bar = dynamic_cast<const CVorlinStatusBar*>(w)) {
+            return bar->window() == window && bar->RequestHelpAt(bar->mapFromGlobal(at));
+        }
+    }
+    return false;
+}
+
+bool CVorlinStatusBar::event(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::QueryWhatsThis:
+            // Every point of the bar has help: help mode shows so over it.
+            event->accept();
+            return true;
+        case QEvent::WhatsThis:
+            RequestHelpAt(static_cast<QHelpEvent*>(event)->pos());
+            event->accept();
+            return true;
+        default:
+            return QStatusBar::event(event);
+    }
 }
 
 }  // namespace corvane

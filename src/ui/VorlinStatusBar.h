@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QStatusBar>
+#include <functional>
 #include <vector>
 
 namespace corvane {
@@ -69,6 +70,17 @@ public:
     // for a child frame whose list pane holds a list view. Non-zero results carry
     // kHelpHitBits.
     int HelpHitTest(const QPoint& point, int listHelpKind = 0) const;
+    // The list help kind a child frame's info bar adds to its hits; none: 0.
+    void SetListHelpKind(std::function<int()> kind) { listHelpKind_ = std::move(kind); }
+    // The help of the pane under a point, as a click in help mode asks for it; false when
+    // the hit test gives none.
+    bool RequestHelpAt(const QPoint& point) const;
+    // Shift+F1 with the pointer over a status bar of the window: that pane's help. False when
+    // the pointer is over none.
+    static bool RequestHelpUnderCursor(const QWidget* window);
+
+protected:
+    bool event(QEvent* event) override;
 
 private:
     CStatusPane* PaneAt(int index) const;
@@ -77,6 +89,7 @@ private:
     // Index 0 with id 0 is the message area and has no widget.
     std::vector<CStatusPane*> panes_;
     std::vector<int> ids_;
+    std::function<int()> listHelpKind_;
 };
 
 }  // namespace corvane

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QImage>
 #include <QMenuBar>
@@ -12,6 +13,7 @@
 #include <QTimer>
 
 #include <QMdiArea>
+#include "MainFrameRig.h"
 #include "fakes/FakeFrameDocument.h"
 #include "fakes/SupervisionRig.h"
 #include "fakes/TempDir.h"
@@ -19,6 +21,7 @@
 #include "graphics/LayoutFile.h"
 #include "platform/ProfileStore.h"
 #include "presentation/ViewKind.h"
+#include "qtsupport/QtWait.h"
 #include "settings/AppSettings.h"
 #include "settings/ColorSettings.h"
 #include "ui/AppResources.h"
@@ -33,25 +36,8 @@ namespace corvane {
 namespace {
 
 using testing::FakeFrameDocument;
-
-// The live document against the fake controller on loopback, with what its views need; their
-// profile is the rig's unless given.
-struct LiveDocument {
-    explicit LiveDocument(const CAppResources& resources, CProfileStore* viewProfile = nullptr)
-        : context{document,
-                  rig.settings,
-                  colors,
-                  viewProfile != nullptr ? *viewProfile : rig.profile,
-                  resources,
-                  layouts,
-                  [](ViewKind, int, int) { return false; }} {}
-
-    testing::SupervisionRig rig;
-    CVorlinDoc& document = rig.Start();
-    ColorSettings colors;
-    CGraphicLayouts layouts{"../views"};
-    const ViewContext context;
-};
+using testing::LiveDocument;
+using testing::RoutedItem;
 
 class MainFrameTest : public ::testing::Test {
 protected:
@@ -224,6 +210,17 @@ TEST_F(MainFrameTest, TheDocumentMayRefuseTheClose) {
     EXPECT_EQ(document.closes, 1);
 }
 
+TEST_F(MainFrameTest, ASignalsCloseIsNotRefused) {
+    FakeFrameDocument document;
+    document.allowClose = false;
+    auto frame = Frame(&document);
+    frame->show();
+    frame->CloseWithoutAsking();
+    EXPECT_TRUE(document.unattended);
+    EXPECT_EQ(document.closes, 1);
+    EXPECT_FALSE(frame->isVisible());
+}
+
 TEST_F(MainFrameTest, TheStatusBarStateIsSavedOnClose) {
     {
         auto frame = Frame(nullptr);
@@ -364,22 +361,6 @@ TEST_F(MainFrameTest, ChildFramesOpenCloseAndTakeTheMenusCommands) {
     document.OnCloseDocument();
 }
 
-// The menu item of a routed command in one of the frame's menus.
-QAction* RoutedItem(const CMainFrame& frame, const QString& menuTitle, int id) {
-    for (QAction* top : frame.menuBar()->actions()) {
-        if (top->menu() == nullptr || top->text() != menuTitle) {
-            continue;
-        }
-        emit top->menu()->aboutToShow();
-        for (QAction* item : top->menu()->actions()) {
-            if (item->data().isValid() && item->data().toInt() == id) {
-                return item;
-            }
-        }
-    }
-    return nullptr;
-}
-
 TEST_F(MainFrameTest, TheLayoutCommandsOfTheMenusReachTheGraphicalView) {
     LiveDocument live(resources_);
     ASSERT_TRUE(live.rig.started);
@@ -419,7 +400,6 @@ TEST_F(MainFrameTest, TheLayoutCommandsOfTheMenusReachTheGraphicalView) {
 TEST_F(MainFrameTest, ACloseWithAViewsMenuOpenClosesAfterTheMenu) {
     LiveDocument live(resources_);
     ASSERT_TRUE(live.rig.started);
-    CVorlinDoc& document = live.document;
     auto frame = ShownFrame(live);
     CChildFrame* child = frame->ActiveChildFrame();
     ASSERT_NE(child, nullptr);
@@ -444,6 +424,123 @@ TEST_F(MainFrameTest, ACloseWithAViewsMenuOpenClosesAfterTheMenu) {
     EXPECT_EQ(frame->Document(), nullptr);
     EXPECT_TRUE(frame->MdiArea().subWindowList().isEmpty());
     EXPECT_FALSE(frame->isVisible());
+}
+
+// The live document with the program's layouts, one of them loaded.
+struct DocumentWithLayouts {
+    DocumentWithLayouts() {
+        DocumentParts parts = rig.Parts();
+        parts.layouts = &layouts;
+        started = rig.Create(std::move(parts)).OnNewDocument();
+        std::string error;
+        loaded = layouts.LoadGraphicalLayout(0, error) != CGraphicLayouts::Opened::Failed;
+    }
+    // Intercom 1 placed in the default layout, not saved.
+    void ChangeLayout() {
+        layouts.GetGraphicLayout(0)->AddIntercom(1, {60, 60}, "MX01");
+        layouts.GetGraphicLayout(0)->SetModified(true);
+    }
+    bool SavedWithTheChange() const {
+        CGraphicLayout read;
+        return LoadLayoutFile(read, "../views", "default").status == LayoutLoadStatus::Loaded &&
+               read.FindIntercom(1) != nullptr;
+    }
+
+    testing::SupervisionRig rig;
+    CGraphicLayouts layouts{"../views"};
+    bool started = false;
+    bool loaded = false;
+};
+
+// The operator's close asks as it always has; a signal's close afterwards asks nothing and
+// keeps the change.
+TEST_F(MainFrameTest, ClosingTheWindowAsksAndASignalsCloseDoesNot) {
+    struct Case {
+        const char* name;
+        bool operationsPending;
+        bool layoutChanged;
+        const char* question;
+        int answer;  // one that refuses the close
+    };
+    const Case cases[] = {
+        {"trunk operations", true, false, "Trunk operations are in progress!", answer::kNo},
+        {"a changed layout", false, true, "Graphical layout 'default' has changed.",
+         answer::kCancel},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DocumentWithLayouts live;
+        ASSERT_TRUE(live.started);
+        ASSERT_TRUE(live.loaded);
+        live.rig.settings.Modify([](AppSettings& s) { s.AutoSaveLayouts = false; });
+        live.rig.doc->SetTrunkOperationsPending(c.operationsPending);
+        if (c.layoutChanged) {
+            live.ChangeLayout();
+        }
+        auto frame = Frame(live.rig.doc.get());
+        frame->show();
+        live.rig.ui.QueueAnswer(c.answer);
+        EXPECT_FALSE(frame->close());
+        ASSERT_EQ(live.rig.ui.Boxes().size(), 1u);
+        EXPECT_EQ(live.rig.ui.Boxes()[0].text.rfind(c.question, 0), 0u)
+            << live.rig.ui.Boxes()[0].text;
+        EXPECT_TRUE(frame->isVisible());
+        EXPECT_NE(frame->Document(), nullptr);
+
+        frame->CloseWithoutAsking();
+        EXPECT_EQ(live.rig.ui.Boxes().size(), 1u);
+        EXPECT_EQ(frame->Document(), nullptr);
+        EXPECT_FALSE(frame->isVisible());
+        EXPECT_EQ(live.SavedWithTheChange(), c.layoutChanged);
+    }
+}
+
+// A box that nobody can answer while a signal's close waits: the question of the close itself,
+// and a question a view asked before the signal (neither of them can be escaped).
+TEST_F(MainFrameTest, ASignalEndsTheBoxOpenOverTheWindowAndCloses) {
+    for (const bool closeQuestion : {true, false}) {
+        SCOPED_TRACE(closeQuestion ? "the close question" : "a view's question");
+        DocumentWithLayouts live;
+        ASSERT_TRUE(live.started);
+        live.rig.settings.Modify([](AppSettings& s) { s.AutoSaveLayouts = false; });
+        live.ChangeLayout();
+        live.rig.doc->SetTrunkOperationsPending(closeQuestion);
+        CQtUiBridge bridge;
+        bridge.Install();
+        auto frame = Frame(live.rig.doc.get());
+        frame->show();
+        bool boxUp = false;
+        // The signal, delivered by the box's own event loop.
+        const auto signalUnderTheBox = [&] {
+            QTimer::singleShot(0, frame.get(), [&] {
+                boxUp = QApplication::activeModalWidget() != nullptr;
+                frame->CloseWithoutAsking();
+            });
+        };
+        // Should nothing end a box, each is answered No after a while, so that the test fails
+        // instead of hanging.
+        QTimer guard(frame.get());
+        QObject::connect(&guard, &QTimer::timeout, [] {
+            if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                box->done(answer::kNo);
+            }
+        });
+        guard.start(5000);
+        if (closeQuestion) {
+            signalUnderTheBox();
+            EXPECT_TRUE(frame->close());
+        } else {
+            QTimer::singleShot(0, frame.get(), [&] {
+                signalUnderTheBox();
+                EXPECT_NE(Ui().MessageBox("Delete the layout?", "Corvane", mb::kYesNo),
+                          answer::kYes);
+            });
+        }
+        EXPECT_TRUE(testing::ProcessEventsUntil([&] { return frame->Document() == nullptr; }));
+        EXPECT_TRUE(boxUp);
+        EXPECT_FALSE(frame->isVisible());
+        EXPECT_TRUE(live.SavedWithTheChange());
+    }
 }
 
 }  // namespace

@@ -125,6 +125,23 @@ TEST(PrefLayoutOpts, InvertedOptionAndHideChange) {
     EXPECT_TRUE(v.ApplyTo(s));
 }
 
+TEST(PrefLayoutOpts, TheViewsAreToldWhenEditOperationsGoOff) {
+    const struct {
+        bool before;
+        bool after;
+        bool tell;
+    } cases[] = {
+        {true, false, true}, {false, true, false}, {true, true, false}, {false, false, false}};
+    for (const auto& c : cases) {
+        AppSettings s;
+        s.AllowEditOperations = c.before;
+        LayoutOptsPageValues v = LayoutOptsPageValues::FromSettings(s);
+        v.allowEditOperations = c.after;
+        EXPECT_EQ(v.ApplyTo(s), c.tell) << c.before << " to " << c.after;
+        EXPECT_EQ(s.AllowEditOperations, c.after);
+    }
+}
+
 TEST(PrefTestSched, TimesAndDays) {
     AppSettings s;
     s.DailyTestTime = std::chrono::seconds{90 * 60 + 42};

@@ -30,6 +30,21 @@ TEST(ListColumnLayout, SavedWidthsAndOrderComeBackAndMissingWidthsAreMarked) {
     EXPECT_EQ(two.order, (Ints{0, 1}));
 }
 
+TEST(ListColumnLayout, AColumnWithoutAWidthOfItsOwnIsSavedWithout) {
+    CProfileStore profile;
+    profile.Load("");
+    const ListColumnLayout saved{{ListColumnLayout::kNoWidth, 80, ListColumnLayout::kNoWidth},
+                                 {0, 1, 2}};
+    ASSERT_TRUE(
+        SaveListColumnLayout(profile, "RequestListColumnWidths", "RequestListColumnOrder", saved));
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(profile.GetProfileBinary("Preferences", "RequestListColumnWidths", bytes));
+    EXPECT_EQ(bytes, (std::vector<uint8_t>{0xFF, 0xFF, 0, 80, 0xFF, 0xFF}));
+    EXPECT_EQ(LoadListColumnLayout(profile, "RequestListColumnWidths", "RequestListColumnOrder", 3)
+                  .widths,
+              saved.widths);
+}
+
 TEST(ListColumnLayout, ASavedOrderIsTakenOnlyAsFarAsItIsSound) {
     const struct {
         Ints saved;

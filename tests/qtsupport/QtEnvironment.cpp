@@ -5,12 +5,15 @@
 
 namespace {
 
-// One application object for every test of the program, headless unless told otherwise.
+// One application object for every test of the program, headless unless told otherwise. The
+// headless screen is not square (the offscreen platform's own is), so that a width taken for
+// a height shows.
 class QtEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+        const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+        if (platform.isEmpty() || platform == "offscreen") {
+            qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" CORVANE_OFFSCREEN_CONFIG);
         }
         app_ = std::make_unique<QApplication>(argc_, argv_);
     }

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "presentation/SortData.h"
+#include "qtsupport/HeaderArrow.h"
 
 namespace corvane {
 namespace {
+
+using testing::SortArrowDirection;
 
 QStringList Column(const CVorLinListCtrl& list, int column) {
     QStringList texts;
@@ -40,6 +43,46 @@ TEST(VorLinListCtrl, HeaderClicksSortByTheOwnersKindAndRowsKeepTheirData) {
     list.SetSortColumn(-1);
     EXPECT_EQ(list.SortColumn(), -1);
     EXPECT_EQ(list.FindItemByData(7), -1);
+}
+
+// Rows "10", "9", "100" as their data 0, 1, 2.
+void AddRows(CVorLinListCtrl& list) {
+    list.setHeaderLabels({"Intercom", "Status"});
+    list.SetSortKindSource([](int, bool) { return sortkind::kInteger; });
+    const char* rows[] = {"10", "9", "100"};
+    for (int i = 0; i < 3; ++i) {
+        auto* item = new QTreeWidgetItem(QStringList{rows[i], "x"});
+        item->setData(0, Qt::UserRole, i);
+        list.addTopLevelItem(item);
+    }
+}
+
+TEST(VorLinListCtrl, ASortKeepsTheSelectedRowsAndTheCurrentRow) {
+    CVorLinListCtrl list;
+    list.setSelectionMode(QAbstractItemView::ExtendedSelection);
+    AddRows(list);
+    QTreeWidgetItem* ten = list.topLevelItem(0);
+    QTreeWidgetItem* hundred = list.topLevelItem(2);
+    list.setCurrentItem(hundred);
+    ten->setSelected(true);
+    for (const int column : {0, 0, 1}) {
+        list.SetSortColumn(column);
+        EXPECT_EQ(list.selectedItems().size(), 2);
+        EXPECT_TRUE(ten->isSelected());
+        EXPECT_TRUE(hundred->isSelected());
+        EXPECT_EQ(list.currentItem(), hundred);
+    }
+}
+
+TEST(VorLinListCtrl, TheSortArrowPointsUpForAscendingAndDownForDescending) {
+    CVorLinListCtrl list;
+    AddRows(list);
+    list.resize(300, 120);
+    list.show();
+    list.SetSortColumn(0);
+    EXPECT_EQ(SortArrowDirection(*list.header()), 1);
+    list.SetSortColumn(0);
+    EXPECT_EQ(SortArrowDirection(*list.header()), -1);
 }
 
 }  // namespace

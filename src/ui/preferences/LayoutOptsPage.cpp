@@ -54,10 +54,11 @@ LayoutOptsPageValues CLayoutOptsPage::Values() const {
 
 bool CLayoutOptsPage::OnApply() {
     const LayoutOptsPageValues v = Values();
-    bool hideChanged = false;
-    Context().settings.Modify([&](AppSettings& s) { hideChanged = v.ApplyTo(s); });
-    if (hideChanged && Context().target != nullptr) {
-        // Views of the "default" layout repaint now; the others at their next repaint.
+    bool tell = false;
+    Context().settings.Modify([&](AppSettings& s) { tell = v.ApplyTo(s); });
+    if (tell && Context().target != nullptr) {
+        // Views of the "default" layout repaint now, the others at their next repaint; every
+        // graphical view clears its Allow changes when edit operations are off.
         Context().target->UpdateAllViews(kLayoutOptionsHint, 0);
     }
     Context().SaveAll();

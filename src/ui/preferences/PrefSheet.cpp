@@ -222,7 +222,11 @@ void CPrefSheet::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1) {
         const bool shift = (event->modifiers() & Qt::ShiftModifier) != 0;
         QWidget* focus = focusWidget();
-        const QPoint at = focus != nullptr ? focus->mapToGlobal(focus->rect().center()) : QPoint();
+        QPoint at = focus != nullptr ? focus->mapToGlobal(focus->rect().center()) : QPoint();
+        if (QTabBar* bar = tabs_->tabBar(); focus == bar && bar->currentIndex() >= 0) {
+            // The tab bar's focus is on its current tab, wherever that stands in the bar.
+            at = bar->mapToGlobal(bar->tabRect(bar->currentIndex()).center());
+        }
         if (OnHelpInfo(focus, at, shift)) {
             return;
         }

@@ -77,12 +77,15 @@ private:
 }  // namespace
 
 CAllTreeView::CAllTreeView(const ViewContext& context, CChildFrame& frame, QWidget* parent)
-    : QTreeWidget(parent), context_(context), frame_(frame) {
+    : CVorlinTreeCtrl(parent), context_(context), frame_(frame) {
     setColumnCount(1);
     setHeaderHidden(true);
     setRootIsDecorated(true);
     setUniformRowHeights(true);
     setIconSize(QSize(16, 16));
+    for (const QPixmap& image : context_.resources.ImageList()) {
+        icons_.emplace_back(image);
+    }
     setSelectionMode(QAbstractItemView::SingleSelection);
     // Labels are edited only through Rename.
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -164,14 +167,13 @@ bool CAllTreeView::IsOnLabel(const QTreeWidgetItem* item, const QPoint& viewport
 }
 
 void CAllTreeView::SetImage(QTreeWidgetItem* item, int image) {
-    const std::vector<QPixmap>& images = context_.resources.ImageList();
     item->setData(0, kImageRole, image);
-    item->setIcon(0, image >= 0 && static_cast<size_t>(image) < images.size()
-                         ? QIcon(images[static_cast<size_t>(image)])
+    item->setIcon(0, image >= 0 && static_cast<size_t>(image) < icons_.size()
+                         ? icons_[static_cast<size_t>(image)]
                          : QIcon());
 }
 
-void CAllTreeView::OnInitialUpdate() {
+void CAllTreeView::OnInitialUpdate(bool openSelected) {
     if (initialised_) {
         return;
     }
@@ -179,6 +181,9 @@ void CAllTreeView::OnInitialUpdate() {
     root_ = AddItem(nullptr, treeitem::Quillex());
     alarms_ = AddItem(nullptr, treeitem::Alarms(context_.doc.UnseenAlarms()));
     graphical_ = AddItem(nullptr, treeitem::GraphicalUsage());
+    // The thousands of intercom and layout items go in below the three out of the tree, which
+    // then takes them in one insertion instead of one each.
+    const QList<QTreeWidgetItem*> top = invisibleRootItem()->takeChildren();
     const CGraphicLayouts& layouts = context_.layouts;
     for (int i = 1; i < layouts.NameCount(); ++i) {
         if (!layouts.Name(i).empty()) {
@@ -189,19 +194,19 @@ void CAllTreeView::OnInitialUpdate() {
     for (const NavigationItem& item : treeitem::AllViews()) {
         AddItem(root_, item);
     }
+    addTopLevelItems(top);
     root_->setExpanded(true);
     graphical_->setExpanded(true);
-    programmatic_ = false;
     initialised_ = true;
+    programmatic_ = !openSelected;
     setCurrentItem(FindItem(root_, MakeViewId(ViewKind::Requests, kViewIdAll, kViewIdAll)));
+    programmatic_ = false;
 }
 
 QTreeWidgetItem* CAllTreeView::FindItem(QTreeWidgetItem* start, ViewId id) const {
     for (QTreeWidgetItem* item = start; item != nullptr;) {
-        if (IdOf(item) == id) {
-            return item;
-        }
-        if (QTreeWidgetItem* found = FindItem(item->child(0), id)) {
+        if (QTreeWidgetItem* found =
+                FindItem(item, ItemDataEquals, id, kDepthFirst | kFirstMatch)) {
             return found;
         }
         QTreeWidgetItem* parent = item->parent();
@@ -343,9 +348,13 @@ void CAllTreeView::SyncIntercoms() {
         intercoms_ = AddItem(root_, treeitem::Intercoms(), 0);
     }
     std::map<ViewId, QTreeWidgetItem*> stale;
-    for (int i = 0; i < intercoms_->childCount(); ++i) {
-        stale[IdOf(intercoms_->child(i))] = intercoms_->child(i);
-    }
+    FindItem(
+        intercoms_,
+        [&stale](const CVorlinTreeCtrl&, QTreeWidgetItem* item, const QVariant&) {
+            stale[IdOf(item)] = item;
+            return false;
+        },
+        {}, kSkipStart | kFirstLevel);
     bool renamed = false;
     for (const TreeIntercom& row : *rows) {
         const auto it = stale.find(MakeViewId(ViewKind::TrunkSummary, row.number, kViewIdAll));
@@ -542,7 +551,7 @@ void CAllTreeView::mousePressEvent(QMouseEvent* event) {
         event->accept();
         return;
     }
-    QTreeWidget::mousePressEvent(event);
+    CVorlinTreeCtrl::mousePressEvent(event);
 }
 
 void CAllTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -583,11 +592,11 @@ void CAllTreeView::keyPressEvent(QKeyEvent* event) {
                 break;
         }
     }
-    QTreeWidget::keyPressEvent(event);
+    CVorlinTreeCtrl::keyPressEvent(event);
 }
 
 void CAllTreeView::resizeEvent(QResizeEvent* event) {
-    QTreeWidget::resizeEvent(event);
+    CVorlinTreeCtrl::resizeEvent(event);
     if (isVisible() && width() > 0) {
         widthTimer_.start();
     }
@@ -606,7 +615,7 @@ bool CAllTreeView::viewportEvent(QEvent* event) {
         CVorlinDialog::RequestHelp(HelpHitAt(help->pos()), help::kContextPopup);
         return true;
     }
-    return QTreeWidget::viewportEvent(event);
+    return CVorlinTreeCtrl::viewportEvent(event);
 }
 
 }  // namespace corvane

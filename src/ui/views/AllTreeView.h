@@ -1,12 +1,14 @@
 #pragma once
 
+#include <QIcon>
 #include <QTimer>
-#include <QTreeWidget>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "document/ViewHintBus.h"
 #include "presentation/ViewId.h"
+#include "ui/VorlinTreeCtrl.h"
 #include "ui/views/ChildFrame.h"
 #include "ui/views/CommandTarget.h"
 #include "ui/views/ViewContext.h"
@@ -21,7 +23,7 @@ struct NavigationItem;
 // frame to its view, a right click opens it in a new frame; the layout items carry New, Delete
 // and Rename. The tree follows the intercoms of the database and the alarm indication through
 // the update hints.
-class CAllTreeView final : public QTreeWidget,
+class CAllTreeView final : public CVorlinTreeCtrl,
                            public IViewHintReceiver,
                            public INavigationTree,
                            public CCommandTarget {
@@ -36,8 +38,9 @@ public:
     CAllTreeView(const ViewContext& context, CChildFrame& frame, QWidget* parent);
     ~CAllTreeView() override;
 
-    // Once: builds the items and selects "All Requests", which opens the request view.
-    void OnInitialUpdate();
+    // Once: builds the items and selects "All Requests", which opens the request view unless
+    // the frame is to open on another view at once.
+    void OnInitialUpdate(bool openSelected = true);
     bool IsInitialised() const { return initialised_; }
     void OnUpdate(IViewHintReceiver* sender, ViewUpdateHint hint,
                   const HintPayload& payload) override;
@@ -48,6 +51,7 @@ public:
     // Depth first: the start item, its children, then its following siblings; none when no
     // item has the id.
     QTreeWidgetItem* FindItem(QTreeWidgetItem* start, ViewId id) const;
+    using CVorlinTreeCtrl::FindItem;
     static ViewId IdOf(const QTreeWidgetItem* item);
     QTreeWidgetItem* RootItem() const { return root_; }
     QTreeWidgetItem* IntercomsItem() const { return intercoms_; }
@@ -99,6 +103,8 @@ private:
 
     const ViewContext context_;
     CChildFrame& frame_;
+    // The shared image list as icons, made once: thousands of items share them.
+    std::vector<QIcon> icons_;
     QTreeWidgetItem* root_ = nullptr;
     QTreeWidgetItem* intercoms_ = nullptr;
     QTreeWidgetItem* alarms_ = nullptr;

@@ -4,8 +4,8 @@
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QScreen>
-#include <QShortcut>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "document/VorlinDoc.h"
 #include "graphics/GraphicLayouts.h"
@@ -65,14 +65,17 @@ CChildFrame::CChildFrame(const ViewContext& context, QWidget* parent)
     : QMdiSubWindow(parent), context_(context) {
     setAttribute(Qt::WA_DeleteOnClose);
     CreateClient();
-    auto* next = new QShortcut(QKeySequence(Qt::Key_F6), this);
-    next->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(next, &QShortcut::activated, this, [this] { ActivateNextPane(true); });
-    auto* prev = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6), this);
-    prev->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(prev, &QShortcut::activated, this, [this] { ActivateNextPane(false); });
     // The tree's initial update selects "All Requests", which gives the frame its first kind.
     static_cast<CAllTreeView*>(tree_)->OnInitialUpdate();
+}
+
+CChildFrame::CChildFrame(const ViewContext& context, ViewKind kind, const CVorlinFilterData* filter,
+                         QWidget* parent)
+    : QMdiSubWindow(parent), context_(context) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    CreateClient();
+    static_cast<CAllTreeView*>(tree_)->OnInitialUpdate(false);
+    SetViewKind(kind, filter);
 }
 
 CChildFrame::~CChildFrame() {
@@ -125,6 +128,10 @@ void CChildFrame::CreateClient() {
                                      QStringLiteral("Status Bar Text"));
             bar->SetPaneText(p, QString());
         }
+        // The list's kind of help: its form's template id, the low half of its help id.
+        bar->SetListHelpKind([this] {
+            return list_ != nullptr ? static_cast<int>(list_->GetHelpId() & 0xFFFF) : 0;
+        });
         bar->hide();
         layout->addWidget(bar);
         infoBars_[i] = bar;
@@ -285,8 +292,9 @@ void CChildFrame::ReloadInfoBars() {
     const QSize screen = ScreenSize();
     CProfileStore& profile = context_.profile;
     CProfileStore::Batch batch(profile);
-    for (const char* key : {"ScreenCX", "ScreenCY"}) {
-        const int def = key[6] == 'X' ? screen.width() : screen.height();
+    const std::pair<const char*, int> screenKeys[] = {{"ScreenCX", screen.width()},
+                                                      {"ScreenCY", screen.height()}};
+    for (const auto& [key, def] : screenKeys) {
         profile.WriteProfileInt(summary, key, profile.GetProfileInt(summary, key, def));
     }
     int offered = 0;
@@ -376,6 +384,9 @@ std::optional<CommandUi> CChildFrame::OnUpdateCommand(int id) const {
             const CVorlinStatusBar* bar = infoBars_[id == cmd::kInfoBar1 ? 0 : 1];
             return CommandUi{form_ != nullptr && form_->IsInfoBarEnabled(id), !bar->isHidden()};
         }
+        case cmd::kNextPane:
+        case cmd::kPrevPane:
+            return CommandUi{true, false};
         default:
             return std::nullopt;
     }

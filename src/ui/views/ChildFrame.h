@@ -39,7 +39,12 @@ public:
     static constexpr int kDefaultTreeWidth = 190;
     static constexpr const char* kBarStateFormat = "Preferences\\ToolBars\\View%d\\";
 
+    // A new frame; its tree selects "All Requests", which opens the request view.
     explicit CChildFrame(const ViewContext& context, QWidget* parent = nullptr);
+    // A new frame opened on a kind with a filter (as SetViewKind): the tree's "All Requests"
+    // is selected without being opened, so that only the kind's rows are read.
+    CChildFrame(const ViewContext& context, ViewKind kind, const CVorlinFilterData* filter,
+                QWidget* parent = nullptr);
     ~CChildFrame() override;
 
     // The frame a widget is in, or none.

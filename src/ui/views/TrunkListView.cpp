@@ -1,6 +1,5 @@
 #include "ui/views/TrunkListView.h"
 
-#include <QGuiApplication>
 #include <QMenu>
 
 #include "document/VorlinDoc.h"
@@ -50,12 +49,6 @@ CTrunkListView::CTrunkListView(const ViewContext& context, QWidget* parent)
     : CVorlinListView(context, ViewKind::Trunks, parent), totals_(OpenDatabase(context.doc)) {}
 
 CTrunkListView::~CTrunkListView() = default;
-
-void CTrunkListView::OnInitialUpdate() {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    CVorlinListView::OnInitialUpdate();
-    QGuiApplication::restoreOverrideCursor();
-}
 
 bool CTrunkListView::AcceptsRecordset(const CListRecordset& recordset) const {
     return dynamic_cast<const CTrunkListRecordset*>(&recordset) != nullptr;

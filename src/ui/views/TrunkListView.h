@@ -25,7 +25,6 @@ public:
     CTrunkListView(const ViewContext& context, QWidget* parent);
     ~CTrunkListView() override;
 
-    void OnInitialUpdate() override;
     QString GetInfoText(int number) const override;
 
     // The context menu for the selected rows; none without one.

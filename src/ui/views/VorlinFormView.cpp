@@ -1,5 +1,6 @@
 #include "ui/views/VorlinFormView.h"
 
+#include <QFocusEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QScrollArea>
@@ -113,6 +114,23 @@ uint32_t CVorlinFormView::HelpHitAt(const QPoint& pos) const {
         }
     }
     return 0;
+}
+
+QWidget* CVorlinFormView::FirstControl() const {
+    for (QWidget* w = nextInFocusChain(); w != nullptr && w != this; w = w->nextInFocusChain()) {
+        if (isAncestorOf(w) && CVorlinDialog::ControlId(w) != 0 && w->isVisible() &&
+            w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) != 0) {
+            return w;
+        }
+    }
+    return nullptr;
+}
+
+void CVorlinFormView::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    if (QWidget* first = FirstControl()) {
+        first->setFocus(event->reason());
+    }
 }
 
 bool CVorlinFormView::event(QEvent* event) {

@@ -62,8 +62,12 @@ protected:
     void SendFilterToTree();
     // The popup help id of a control under a point, 0 for none.
     uint32_t HelpHitAt(const QPoint& pos) const;
+    // The first control in the tab order that takes the focus now; none for a form without.
+    QWidget* FirstControl() const;
 
     bool event(QEvent* event) override;
+    // Given the focus (F6), the form hands it on to its first control, as a dialog does.
+    void focusInEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
     const ViewContext context_;

@@ -8,6 +8,7 @@
 #include <QItemSelection>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <array>
 
@@ -21,7 +22,10 @@
 #include "settings/AppSettings.h"
 #include "store/DaoException.h"
 #include "ui/VorlinDialog.h"
+#include "ui/VorlinHeaderCtrl.h"
+#include "ui/WaitCursor.h"
 #include "ui/views/ChildFrame.h"
+#include "ui/views/ListAccessible.h"
 #include "ui/views/VorlinFormView.h"
 
 namespace corvane {
@@ -31,6 +35,15 @@ constexpr const char* kErrorFormat = "Error\nDescription: %s";
 constexpr int kExtraWidth = 20;
 // The rows a fit to contents measures: those on screen and a few more.
 constexpr int kFitRows = 100;
+
+QAccessibleInterface* ListAccessibleFactory(const QString&, QObject* object) {
+    auto* list = qobject_cast<CVorlinListView*>(object);
+    return list != nullptr ? new CListAccessible(list) : nullptr;
+}
+
+QModelIndex FirstOf(const QItemSelection& selection) {
+    return selection.isEmpty() ? QModelIndex() : QModelIndex(selection.first().topLeft());
+}
 
 }  // namespace
 
@@ -45,6 +58,11 @@ CVorlinListView::CVorlinListView(const ViewContext& context, ViewKind kind, QWid
       names_(context.doc),
       kind_(kind),
       model_(new CListTableModel(names_, this)) {
+    [[maybe_unused]] static const bool accessible = [] {
+        QAccessible::installFactory(&ListAccessibleFactory);
+        return true;
+    }();
+    setHorizontalHeader(new CVorlinHeaderCtrl(this));
     setModel(model_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -69,6 +87,15 @@ CVorlinListView::CVorlinListView(const ViewContext& context, ViewKind kind, QWid
                SLOT(resizeColumnToContents(int)));
     connect(header, &QHeaderView::sectionHandleDoubleClicked, this,
             &CVorlinListView::OnHandleDoubleClicked);
+    // Another top row: the rows a screen reader knows are others.
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
+            [this] { CListAccessible::Notify(*this, QAccessible::ObjectReorder, {}); });
+    // A width the operator chose is the column's own, to be kept.
+    connect(header, &QHeaderView::sectionResized, this, [this](int column) {
+        if (!sizing_ && column >= 0 && column < static_cast<int>(fittedToHeaderOnly_.size())) {
+            fittedToHeaderOnly_[column] = false;
+        }
+    });
 
     const AppSettings settings = context_.settings.Snapshot();
     model_->SetShading(settings.AlternateLineShading,
@@ -100,6 +127,7 @@ void CVorlinListView::OnInitialUpdate() {
     if (initialised_ || recordset_ == nullptr) {
         return;
     }
+    const CWaitCursor wait;
     setUpdatesEnabled(false);
     const KindState& shared = SharedState(kind_);
     // The rows are read once: by the opener, or, when the kind's lists are sorted, by the
@@ -121,10 +149,7 @@ void CVorlinListView::OnInitialUpdate() {
         rowsRead_ = {};  // read with another filter
         SetSortColumn(shared.sortColumn);
     }
-    // Widths fitted to the rows read, without the room of the sort arrow.
-    horizontalHeader()->setSortIndicatorShown(false);
     LoadColumnLayout();
-    horizontalHeader()->setSortIndicatorShown(sortColumn_ >= 0);
     OnUpdate(nullptr, ListHintRuleOf(*ListKindOf(kind_)).openingHint, {});
     opening_ = false;
     setUpdatesEnabled(true);
@@ -235,6 +260,7 @@ void CVorlinListView::RequeryKeepingSelection() {
         ReportDaoException(e, kErrorFormat);
     }
     model_->ResetRows();
+    FitColumnsFittedToHeaderOnly();
     verticalScrollBar()->setValue(scroll);
     if (keys.empty() && !focused) {
         return;
@@ -304,6 +330,7 @@ void CVorlinListView::ShowColumn(int column, bool hide) {
         return;
     }
     QHeaderView* header = horizontalHeader();
+    const QScopedValueRollback sizing(sizing_, true);
     if (hide && !IsColumnHidden(column)) {
         hiddenWidths_[column] = columnWidth(column);
         header->hideSection(column);
@@ -330,20 +357,61 @@ void CVorlinListView::LoadColumnLayout() {
     const ListColumnLayout layout = LoadListColumnLayout(context_.profile, traits.columnWidthsKey,
                                                          traits.columnOrderKey, columns);
     QHeaderView* header = horizontalHeader();
+    const QScopedValueRollback sizing(sizing_, true);
     hiddenWidths_.assign(columns, -1);
+    fittedToHeaderOnly_.assign(columns, false);
+    std::vector<int> unsaved;
     for (int c = 0; c < columns; ++c) {
         header->showSection(c);
         if (layout.widths[c] != ListColumnLayout::kNoWidth) {
             setColumnWidth(c, layout.widths[c]);
         } else {
-            resizeColumnToContents(c);
-            setColumnWidth(c, columnWidth(c) + kExtraWidth);
+            unsaved.push_back(c);
+            fittedToHeaderOnly_[c] = !RowsShowText(c);
         }
     }
+    FitColumns(unsaved);
     savedOrder_ = layout.order;
     for (int v = 0; v < columns; ++v) {
         header->moveSection(header->visualIndex(savedOrder_[v]), v);
     }
+}
+
+void CVorlinListView::FitColumns(const std::vector<int>& columns) {
+    QHeaderView* header = horizontalHeader();
+    const bool arrow = header->isSortIndicatorShown();
+    const QScopedValueRollback sizing(sizing_, true);
+    header->setSortIndicatorShown(false);
+    for (const int c : columns) {
+        resizeColumnToContents(c);
+        setColumnWidth(c, columnWidth(c) + kExtraWidth);
+    }
+    header->setSortIndicatorShown(arrow);
+}
+
+void CVorlinListView::FitColumnsFittedToHeaderOnly() {
+    std::vector<int> columns;
+    for (int c = 0; c < static_cast<int>(fittedToHeaderOnly_.size()); ++c) {
+        if (fittedToHeaderOnly_[c] && !IsColumnHidden(c) && RowsShowText(c)) {
+            columns.push_back(c);
+            fittedToHeaderOnly_[c] = false;
+        }
+    }
+    FitColumns(columns);
+}
+
+bool CVorlinListView::RowsShowText(int column) const {
+    // The rows on screen: a column whose cells stay empty is asked again at each requery,
+    // which then reads no row the paint does not read too.
+    const int first = std::max(rowAt(0), 0);
+    const int bottom = rowAt(viewport()->height() - 1);
+    const int end = bottom >= 0 ? bottom + 1 : std::min(model_->rowCount(), first + kFitRows);
+    for (int row = first; row < end; ++row) {
+        if (!model_->CellText(row, column).empty()) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void CVorlinListView::SaveColumnLayout() {
@@ -356,7 +424,9 @@ void CVorlinListView::SaveColumnLayout() {
     std::vector<int> shown;
     for (int c = 0; c < columns; ++c) {
         hidden[c] = IsColumnHidden(c);
-        layout.widths.push_back(hidden[c] ? hiddenWidths_[c] : columnWidth(c));
+        layout.widths.push_back(fittedToHeaderOnly_[c] ? ListColumnLayout::kNoWidth
+                                : hidden[c]            ? hiddenWidths_[c]
+                                                       : columnWidth(c));
     }
     const QHeaderView* header = horizontalHeader();
     for (int v = 0; v < columns; ++v) {
@@ -455,6 +525,26 @@ int CVorlinListView::HelpHitAt(const QPoint& viewportPos) const {
         return static_cast<int>(GetHelpId());
     }
     return static_cast<int>(((GetHelpId() & 0xFFFF) | 0x8000) << 16) + index.column();
+}
+
+void CVorlinListView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    if (!QAccessible::isActive()) {
+        QTableView::currentChanged(current, previous);
+        return;
+    }
+    QAbstractItemView::currentChanged(current, previous);  // scrolled to it first
+    CListAccessible::Notify(*this, QAccessible::Focus, current);
+}
+
+void CVorlinListView::selectionChanged(const QItemSelection& selected,
+                                       const QItemSelection& deselected) {
+    if (!QAccessible::isActive()) {
+        QTableView::selectionChanged(selected, deselected);
+        return;
+    }
+    QAbstractItemView::selectionChanged(selected, deselected);
+    CListAccessible::Notify(*this, QAccessible::SelectionAdd, FirstOf(selected));
+    CListAccessible::Notify(*this, QAccessible::SelectionRemove, FirstOf(deselected));
 }
 
 void CVorlinListView::keyPressEvent(QKeyEvent* event) {

@@ -126,6 +126,11 @@ protected:
     };
     static KindState& SharedState(ViewKind kind);
 
+    // A screen reader hears of the current cell and the selection by the numbers of the
+    // list's own accessible table, which holds the rows on screen only.
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -138,6 +143,14 @@ protected:
 private:
     void OnSectionClicked(int column);
     void OnHandleDoubleClicked(int column);
+    // Fits columns to their header and the rows the list reads first, plus the extra room,
+    // without the room of the sort arrow.
+    void FitColumns(const std::vector<int>& columns);
+    // The columns fitted to their header alone are fitted again once the rows a fit measures
+    // show text in them.
+    void FitColumnsFittedToHeaderOnly();
+    // Whether any row on screen shows text in the column.
+    bool RowsShowText(int column) const;
     void ApplySort(const CVorlinSortData& sort);
     int HelpHitAt(const QPoint& viewportPos) const;
 
@@ -149,6 +162,11 @@ private:
     // The sort and filter texts of the rows last read during the first update.
     std::pair<std::string, std::string> rowsRead_;
     std::vector<int> hiddenWidths_;  // -1 while the column is shown
+    // Columns without a saved width fitted while no row they were fitted to showed text in
+    // them (the list had none, or their cells were empty), and not sized by the operator
+    // since: their widths are never saved.
+    std::vector<bool> fittedToHeaderOnly_;
+    bool sizing_ = false;  // the view itself sets a width
     std::vector<int> savedOrder_;
     int sortColumn_ = -1;
     bool ascending_ = true;

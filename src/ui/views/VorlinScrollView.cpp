@@ -124,6 +124,10 @@ void CVorlinScrollView::OnInitialUpdate() {
 
 void CVorlinScrollView::OnUpdate(IViewHintReceiver* sender, ViewUpdateHint hint,
                                  const HintPayload& payload) {
+    // Allow changes goes with edit operations: turned on again, they leave it off.
+    if (allowChanges_ && !Settings().AllowEditOperations) {
+        allowChanges_ = false;
+    }
     if (!initialised_ || leaving_) {
         return;
     }

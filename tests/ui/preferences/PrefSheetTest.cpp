@@ -187,6 +187,30 @@ TEST(PrefSheet, F1AloneGivesThePagesContextHelp) {
     EXPECT_EQ(help.seen, (std::vector<std::pair<uint32_t, unsigned>>{{176u | 0x20000u, 1u}}));
 }
 
+// Shift+F1 on the tab bar asks for the help of the current tab, wherever it stands in the
+// bar; the bar's centre is over another tab.
+TEST(PrefSheet, ShiftF1OnTheTabBarAsksForTheCurrentTabsHelp) {
+    SheetFixture f;
+    HelpRequests help;
+    CPrefSheet sheet(f.context, nullptr);
+    sheet.show();
+    QCoreApplication::processEvents();
+    QTabBar* bar = sheet.Tabs()->tabBar();
+    ASSERT_GE(bar->count(), 5);
+    for (int page : {prefpage::kConfiguration, prefpage::kGraphicalLayouts}) {
+        SCOPED_TRACE(page);
+        ASSERT_TRUE(sheet.SetActivePage(page));
+        ASSERT_NE(bar->tabAt(bar->rect().center()), bar->currentIndex());
+        bar->setFocus();
+        help.seen.clear();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_F1, Qt::ShiftModifier);
+        QApplication::sendEvent(bar, &press);
+        const auto* current = static_cast<CVorlinPage*>(sheet.Tabs()->currentWidget());
+        EXPECT_EQ(help.seen, (std::vector<std::pair<uint32_t, unsigned>>{
+                                 {static_cast<uint32_t>(current->HelpId()) | 0x20000u, 8u}}));
+    }
+}
+
 TEST(PrefSheet, ContextHelpModeEndsAfterOneClick) {
     SheetFixture f;
     HelpRequests help;

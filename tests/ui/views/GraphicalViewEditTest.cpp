@@ -130,6 +130,8 @@ TEST_F(GraphicalViewEdit, FiveUnitsWithTheButtonDownDragTheSelection) {
 }
 
 TEST_F(GraphicalViewEdit, AScriptedEditIsSavedAndReadsBackEqual) {
+    // The rows are in the database before all of the trunk summary is.
+    ASSERT_TRUE(views.TickUntilSmallNetworkSettled());
     const int east = views.Layouts().AddName("east");
     view = views.OpenView(east, &frame);
     EXPECT_EQ(frame->windowTitle(), "Graphical Trunk Usage - east");

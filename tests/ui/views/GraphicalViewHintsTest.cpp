@@ -99,6 +99,32 @@ TEST_F(GraphicalViewHints, TheLayoutOptionsHintRepaintsTheDefaultLayoutsViews) {
     EXPECT_EQ(c.paints, 0) << "views of other layouts show it at their next repaint";
 }
 
+TEST_F(GraphicalViewHints, EditOperationsTurnedOffAndOnAgainLeaveAllowChangesOff) {
+    CChildFrame* frame = nullptr;
+    CVorlinScrollView* shown = views.OpenView(0, &frame);
+    CVorlinScrollView* other = views.OpenView(east);
+    ASSERT_TRUE(shown->AllowsChanges());
+    ASSERT_TRUE(other->AllowsChanges());
+    // What the layout options page does when edit operations are turned off, and on again.
+    LayoutOptsPageValues page =
+        LayoutOptsPageValues::FromSettings(rig.supervision.settings.Snapshot());
+    for (const bool on : {false, true}) {
+        page.allowEditOperations = on;
+        bool tell = false;
+        rig.supervision.settings.Modify([&](AppSettings& s) { tell = page.ApplyTo(s); });
+        if (tell) {
+            rig.doc->PreferenceTarget()->UpdateAllViews(kLayoutOptionsHint, 0);
+        }
+    }
+    EXPECT_FALSE(shown->AllowsChanges());
+    EXPECT_FALSE(other->AllowsChanges());
+    EXPECT_FALSE(frame->RouteCommandUpdate(cmd::kAllowChanges)->checked);
+    EXPECT_FALSE(frame->RouteCommandUpdate(cmd::kEditSelectAll)->enabled);
+    // The operator ticks it again.
+    ASSERT_TRUE(frame->RouteCommand(cmd::kAllowChanges));
+    EXPECT_TRUE(shown->AllowsChanges());
+}
+
 TEST_F(GraphicalViewHints, ATickRefreshesCountsAndStatesFromTheDatabase) {
     CChildFrame* frame = nullptr;
     CVorlinScrollView* view = views.OpenView(0, &frame);

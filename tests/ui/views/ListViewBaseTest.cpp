@@ -1,15 +1,23 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <algorithm>
 
-#include "ViewsRig.h"
+#include "ViewTestSupport.h"
 #include "platform/ProfileStore.h"
+#include "presentation/ListColumnLayout.h"
+#include "qtsupport/HeaderArrow.h"
 #include "ui/views/IcomListView.h"
+#include "ui/views/ViewPanes.h"
 
 namespace corvane {
 namespace {
 
+using testing::BuildFakeNetwork;
+using testing::ColumnTitled;
+using testing::SortArrowDirection;
 using testing::ViewsRig;
 
 CIcomListView* IcomList(CChildFrame* frame) {
@@ -34,10 +42,13 @@ TEST(ListViewBase, AHeaderClickSortsAndASecondClickReverses) {
     list->horizontalHeader()->sectionClicked(1);
     EXPECT_EQ(Column(*list, 1), ascending);
     EXPECT_EQ(list->SortColumn(), 1);
+    EXPECT_EQ(SortArrowDirection(*list->horizontalHeader()), 1) << "up for ascending";
     list->horizontalHeader()->sectionClicked(1);
     QStringList descending(ascending.rbegin(), ascending.rend());
     EXPECT_EQ(Column(*list, 1), descending);
     EXPECT_FALSE(list->SortAscending());
+    EXPECT_EQ(SortArrowDirection(*list->horizontalHeader()), -1) << "down for descending";
+    rig.Screenshot("list-sorted-descending.png");
     // A new intercom list of another frame starts with the kind's last sort.
     CIcomListView* second = IcomList(rig.OpenFrame(ViewKind::Intercoms));
     EXPECT_EQ(second->SortColumn(), 1);
@@ -117,6 +128,137 @@ TEST(ListViewBase, AListWhoseQueryFailedReportsItOnceAndStaysEmpty) {
     }
     EXPECT_EQ(rig.supervision.ui.DatabaseErrors().size(), opened.size());
     EXPECT_EQ(list->Model().rowCount(), 0);
+}
+
+// Counts the statements a database starts, and those it starts without the wait cursor.
+class CursorAtStatements {
+public:
+    explicit CursorAtStatements(CDaoDatabase& db) {
+        DaoStatementSlot& slot = db.Slot("SELECT 1");
+        db.Use(slot);
+        handle_ = sqlite3_db_handle(slot.stmt);
+        sqlite3_trace_v2(handle_, SQLITE_TRACE_STMT, &Started, this);
+    }
+    ~CursorAtStatements() { sqlite3_trace_v2(handle_, 0, nullptr, nullptr); }
+    CursorAtStatements(const CursorAtStatements&) = delete;
+    CursorAtStatements& operator=(const CursorAtStatements&) = delete;
+
+    int statements = 0;
+    int withoutWaitCursor = 0;
+
+private:
+    static int Started(unsigned, void* context, void*, void*) {
+        auto* self = static_cast<CursorAtStatements*>(context);
+        ++self->statements;
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        self->withoutWaitCursor += cursor == nullptr || cursor->shape() != Qt::WaitCursor ? 1 : 0;
+        return 0;
+    }
+
+    sqlite3* handle_ = nullptr;
+};
+
+TEST(ListViewBase, EveryListReadsItsRowsUnderTheWaitCursor) {
+    ViewsRig rig;
+    CDaoDatabase& db = rig.doc->Database()->Database();
+    for (const ViewKind kind :
+         {ViewKind::Intercoms, ViewKind::Trunks, ViewKind::Requests, ViewKind::Alphas,
+          ViewKind::Alarms, ViewKind::TrunkConflicts, ViewKind::TrunkSummary}) {
+        SCOPED_TRACE(ViewKindNumber(kind));
+        const std::unique_ptr<CListRecordset> recordset = CreateListRecordset(kind, db);
+        const std::unique_ptr<CVorlinListView> list(CreateListView(kind, *rig.context, nullptr));
+        list->SetRecordset(recordset.get());
+        CursorAtStatements cursor(db);
+        list->OnInitialUpdate();
+        EXPECT_GT(cursor.statements, 0);
+        EXPECT_EQ(cursor.withoutWaitCursor, 0);
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "and none once it has opened";
+    }
+}
+
+TEST(ListViewBase, ColumnsFittedWhileTheyShowNoTextFitTheFirstRowsWithTextAndAreNotSavedBefore) {
+    // A first start: the request list opens before the first tick has written any request.
+    ViewsRig rig(BuildFakeNetwork(6, 40), false);
+    const auto saved = [&rig] {
+        return LoadListColumnLayout(rig.supervision.profile, "RequestListColumnWidths",
+                                    "RequestListColumnOrder", 14)
+            .widths;
+    };
+    CChildFrame* frame = rig.OpenFrame(ViewKind::Requests);
+    ASSERT_EQ(frame->ListView()->Model().rowCount(), 0);
+    frame->SetViewKind(ViewKind::None, nullptr);
+    EXPECT_EQ(saved(), std::vector<int>(14, ListColumnLayout::kNoWidth));
+
+    frame->SetViewKind(ViewKind::Requests, nullptr);
+    CVorlinListView* list = frame->ListView();
+    const CListTableModel& model = list->Model();
+    ASSERT_EQ(model.rowCount(), 0);
+    list->setColumnWidth(0, 77);  // the operator's own width is kept
+    const int active = ColumnTitled(model, "T Act");
+    ASSERT_GE(active, 0);
+    // The rows on screen, the first ones a fit measures.
+    const auto shown = [&] { return std::min(model.rowCount(), 20); };
+    ASSERT_TRUE(rig.supervision.TickUntil([&] {
+        QCoreApplication::processEvents();
+        for (int row = 0; row < shown(); ++row) {
+            if (!model.CellText(row, active).empty()) {
+                return true;
+            }
+        }
+        return false;
+    }));
+    rig.Screenshot("request-list-first-rows.png");
+    EXPECT_EQ(list->columnWidth(0), 77);
+    std::vector<bool> showsText(14, false);
+    for (int c = 1; c < 14; ++c) {
+        for (int row = 0; row < shown(); ++row) {
+            const QString text = QString::fromStdString(model.CellText(row, c));
+            showsText[c] = showsText[c] || !text.isEmpty();
+            EXPECT_GE(list->columnWidth(c), list->fontMetrics().horizontalAdvance(text))
+                << "column " << c << " row " << row << ": " << text.toStdString();
+        }
+    }
+    std::vector<int> widths;
+    for (int c = 0; c < 14; ++c) {
+        widths.push_back(c == 0 || showsText[c] ? list->columnWidth(c)
+                                                : ListColumnLayout::kNoWidth);
+    }
+    frame->SetViewKind(ViewKind::None, nullptr);
+    EXPECT_EQ(saved(), widths);
+}
+
+// The simulator's network, as `./run.sh --simulator` starts it for the first time: the time
+// columns can be read, also in the next list, which takes the widths the first one saved.
+TEST(ListViewBase, ScreenshotsOfTheRequestListAfterAFirstStartOnAFullNetwork) {
+    ViewsRig rig(BuildFakeNetwork(256, 10000), false);
+    CChildFrame* frame = rig.OpenFrame(ViewKind::Requests);
+    ASSERT_EQ(frame->ListView()->Model().rowCount(), 0);
+    ASSERT_TRUE(rig.TickUntilSynced());
+    const auto timesFit = [](const CVorlinListView& list) {
+        const int column = ColumnTitled(list.Model(), "T Act");
+        int fitted = 0;
+        for (int row = 0; row < std::min(list.Model().rowCount(), 20); ++row) {
+            const QString text = QString::fromStdString(list.Model().CellText(row, column));
+            fitted += !text.isEmpty() &&
+                              list.columnWidth(column) >= list.fontMetrics().horizontalAdvance(text)
+                          ? 1
+                          : 0;
+        }
+        return fitted;
+    };
+    EXPECT_GT(timesFit(*frame->ListView()), 10);
+    rig.Screenshot("request-list-first-start.png");
+    frame->SetViewKind(ViewKind::None, nullptr);
+    frame->SetViewKind(ViewKind::Requests, nullptr);
+    CVorlinListView* list = frame->ListView();
+    EXPECT_GT(timesFit(*list), 10);
+    const int column = ColumnTitled(list->Model(), "T Act");
+    list->horizontalHeader()->sectionClicked(column);
+    list->horizontalHeader()->sectionClicked(column);
+    EXPECT_EQ(SortArrowDirection(*list->horizontalHeader()), -1);
+    rig.Screenshot("request-list-sorted-descending.png");
+    // Later request lists of this program open unsorted again.
+    emit list->horizontalHeader()->sectionClicked(-1);
 }
 
 }  // namespace

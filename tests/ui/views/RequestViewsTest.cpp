@@ -96,6 +96,30 @@ TEST_F(RequestViews, ShowTheRequestsWithTheirEndsAndTotals) {
     rig.Screenshot("view-requests.png");
 }
 
+// Another program may write a request without its talk, listen and inactive flags: the list
+// shows them empty, paints the row and goes on.
+TEST_F(RequestViews, ARequestWithoutFlagsShowsThemEmpty) {
+    rig.doc->Database()->Database().Execute(
+        "INSERT INTO Requests (State, RequestTime, FinishedTime, End1IntercomIndex, "
+        "End1Function, End1Number, End2IntercomIndex, End2Function, End2Number, End2Talk) "
+        "VALUES ('Finished', '2026-01-05 10:00:00', '2026-01-05 10:01:00', 1, 'PP', 3, 2, 'PP', 4, "
+        "-1)");
+    const std::vector<std::string> id =
+        QueryColumn(rig, "SELECT MAX(RequestID) FROM Requests WHERE End1Talk IS NULL");
+    ASSERT_EQ(id.size(), 1u);
+    rig.doc->UpdateAllViews(hint::kRequestsNew);
+    const CListTableModel& model = list->Model();
+    const int row = RowOfNumber(model, std::stoll(id[0]));
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(model.CellText(row, 5), "");
+    EXPECT_EQ(model.CellText(row, 9), "");  // talk alone, listen and inactive missing
+    EXPECT_EQ(model.CellText(row, 2), "M000");
+    list->selectRow(row);
+    list->scrollTo(model.index(row, 0), QAbstractItemView::PositionAtCenter);
+    EXPECT_FALSE(list->grab().isNull());
+    rig.Screenshot("view-requests-without-flags.png");
+}
+
 TEST_F(RequestViews, TheAssignmentColumnsSortByTheirPortNumbers) {
     list->SetSortColumn(4);
     EXPECT_EQ(list->GetRecordset()->m_strSort, "15 ASC, Requests.RequestID");
