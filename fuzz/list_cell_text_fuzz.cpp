@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "model/ListCellMarker.h"
 #include "presentation/ListCellText.h"
-#include "store/ListCellMarker.h"
 
 namespace {
 

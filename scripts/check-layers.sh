@@ -1,25 +1,30 @@
 #!/usr/bin/env bash
-# Fails when a folder of src/ includes a header of a folder above it, or when a toolkit-free
-# folder includes a Qt header. Each line of the table lists a folder and the folders it may
-# include besides itself, bottom to top; a folder missing from the table is an error too.
+# Fails when a folder of src/ includes a header of a folder that is not below it, or when a
+# toolkit-free folder includes a Qt header. The folders are layers, listed bottom to top; each
+# line of the table names the folders below it that it may include besides itself. The table
+# is checked too: a folder may name only folders listed before it, so no two folders include
+# each other, directly or round a loop. A folder missing from the table is an error.
 set -euo pipefail
 cd "$(dirname "$0")/../src"
 
-core="platform log settings store link document testing mail presentation preferences graphics"
+order="platform log settings model link store testing mail document presentation preferences
+graphics ui ui/preferences ui/views app"
+core="platform log settings model link store testing mail document presentation preferences graphics"
 declare -A may_include=(
     [platform]=""
     [log]="platform"
     [settings]="platform"
-    # The subsystems build on one another (the write-back reads the document, the document
-    # owns the database, the instruments and the notify agent).
-    [store]="platform log settings link document testing mail"
-    [link]="platform log settings store document testing mail"
-    [document]="platform log settings store link testing mail"
-    [testing]="platform log settings store link document mail"
-    [mail]="platform log settings store link document testing"
-    [presentation]="platform log settings store link document testing mail"
-    [preferences]="platform log settings store link document testing mail presentation"
-    [graphics]="platform log settings store link document testing mail presentation"
+    # The live model: what the link writes into and the tick drains.
+    [model]="platform log settings"
+    [link]="platform log settings model"
+    [store]="platform log settings model link"
+    [testing]="platform log settings model link store"
+    [mail]="platform log settings model link store"
+    # The document owns the database, the controller, the instruments and the notify agent.
+    [document]="platform log settings model link store testing mail"
+    [presentation]="platform log settings model link store testing mail document"
+    [preferences]="platform log settings model link store testing mail document presentation"
+    [graphics]="platform log settings model link store testing mail document presentation"
     # Qt from here on.
     [ui]="$core"
     [ui/preferences]="$core ui"
@@ -29,6 +34,16 @@ declare -A may_include=(
 qt_folders=" ui ui/preferences ui/views app "
 
 status=0
+below=" "
+for folder in $order; do
+    for lower in ${may_include[$folder]}; do
+        if [[ $below != *" $lower "* ]]; then
+            echo "check-layers: the table lets $folder/ include $lower/, which is not below it"
+            status=1
+        fi
+    done
+    below+="$folder "
+done
 # Sets $dir to the folder of a path, without a subshell (this runs for every include).
 folder_of() {
     dir=${1%/*}

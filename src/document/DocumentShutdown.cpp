@@ -72,7 +72,7 @@ bool CVorlinDoc::SaveModified() {
         return SaveModifiedUnattended(changed);
     }
     const std::string caption = LoadString(ids::kAppCaption);
-    if (trunkOperationsPending_) {
+    if (TrunkOperationsPending()) {
         const int answer =
             Ui().MessageBox(kOperationsPending, caption, mb::kYesNo | mb::kIconQuestion);
         // A signal that came while the question was open ended it: nobody answered.
@@ -107,7 +107,7 @@ bool CVorlinDoc::SaveModified() {
 }
 
 bool CVorlinDoc::SaveModifiedUnattended(const std::vector<std::string>& changedLayouts) {
-    if (trunkOperationsPending_) {
+    if (TrunkOperationsPending()) {
         log_.Printf(0,
                     "Closing without asking while trunk operations are in progress; left to the "
                     "controller: %s",

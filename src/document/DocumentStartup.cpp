@@ -44,7 +44,7 @@ bool CVorlinDoc::OnNewDocument() {
     DocumentWorkers& w = *workers_;
     w.database = parts_.createDatabase
                      ? parts_.createDatabase(*this)
-                     : std::make_unique<CVorlinDatabase>(profile, settings_, clock_, dbaseLog_,
+                     : std::make_unique<CVorlinDatabase>(profile, settings_, clock_, DbaseLog(),
                                                          parts_.databasePath);
     if (w.database == nullptr || !w.database->OpenDatabase()) {
         log_.Printf(0, "Start-up ended: the database %s could not be opened",
@@ -162,22 +162,6 @@ bool CVorlinDoc::StartTester() {
         w.sequencer->SetTester(w.tester.get());
     }
     return true;
-}
-
-void CVorlinDoc::SetIntercomOptions(int intercom, bool alarms, bool notify,
-                                    const std::string& comState) {
-    auto lock = LockIntercoms();
-    CIntercomData& data = intercoms_[intercom];
-    data.SetAlarmsEnabled(alarms);
-    data.SetNotificationsEnabled(notify);
-    data.commStatus_ = comState;
-}
-
-void CVorlinDoc::SetTrunkOptions(int trunk, bool autoTest, bool alarms, bool notify) {
-    CTrunkData& data = trunks_[trunk];
-    data.SetAutoTestEnabled(autoTest);
-    data.SetAlarmsEnabled(alarms);
-    data.SetNotificationsEnabled(notify);
 }
 
 void CVorlinDoc::SaveSettings() {

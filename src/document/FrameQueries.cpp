@@ -20,7 +20,7 @@ std::optional<bool> CVorlinDoc::IsTesterConnected() const {
 }
 
 TestingState CVorlinDoc::GetTestingState() const {
-    if (testingPaused_) {
+    if (TestingPaused()) {
         return TestingState::Paused;
     }
     const CTrunkTestSequencer* sequencer = workers_->sequencer.get();

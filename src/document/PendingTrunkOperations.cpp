@@ -39,7 +39,7 @@ std::string CVorlinDoc::DescribePendingTrunkOperations() const {
     std::vector<int> toMaintenance;
     std::vector<int> toService;
     for (int n = 1; n < kTrunkCount; ++n) {
-        const TrunkPendingOps& ops = trunks_[n].PendingOps();
+        const TrunkPendingOps& ops = Trunks()[n].PendingOps();
         if (ops.testWanted != 0) {
             tests.push_back(n);
         }

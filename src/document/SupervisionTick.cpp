@@ -55,7 +55,7 @@ void CVorlinDoc::WriteBack(ViewUpdateHint& hint) {
         writeBack.UpdateAlarmsInDatabase(hint);
     }
     // Test results the database refused wait for it as the model's changes do.
-    workers_->database->WritePendingTestResults(hint, trunkTestLog_);
+    workers_->database->WritePendingTestResults(hint, TrunkTestLog());
 }
 
 }  // namespace corvane

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "document/ViewUpdateHint.h"
+#include "model/ViewUpdateHint.h"
 
 namespace corvane {
 

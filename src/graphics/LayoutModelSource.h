@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "document/ViewUpdateHint.h"
 #include "graphics/TrunkSetObj.h"
+#include "model/ViewUpdateHint.h"
 
 namespace corvane {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "document/Alpha.h"
+#include "model/Alpha.h"
 #include "platform/Format.h"
 
 namespace corvane {

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "link/QuillexModel.h"
 #include "link/QuillexRequest.h"
 #include "link/ReplyDecode.h"
 #include "log/DiagLogSource.h"
+#include "model/QuillexModel.h"
 
 namespace corvane {
 

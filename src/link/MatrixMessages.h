@@ -6,10 +6,10 @@
 #include <string>
 
 #include "link/QuillexMessageCode.h"
-#include "link/QuillexModel.h"
 #include "link/QuillexRequest.h"
 #include "link/ReplyDecode.h"
 #include "log/DiagLogSource.h"
+#include "model/QuillexModel.h"
 
 namespace corvane {
 

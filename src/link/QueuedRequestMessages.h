@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "link/QuillexModel.h"
 #include "link/QuillexRequest.h"
 #include "link/ReplyDecode.h"
 #include "log/DiagLogSource.h"
+#include "model/QuillexModel.h"
 
 namespace corvane {
 

@@ -2,9 +2,9 @@
 // contact state, and the flags the user-interface thread sets and reads.
 #include "link/Quillex.h"
 
-#include "document/NameTables.h"
 #include "link/AlphaMessages.h"
 #include "link/SerialConnection.h"
+#include "model/NameTables.h"
 #include "platform/Format.h"
 #include "platform/StringTable.h"
 #include "platform/UiBridge.h"

@@ -12,7 +12,6 @@
 #include <string>
 #include <thread>
 
-#include "document/TrunkChecker.h"
 #include "link/AuthStat.h"
 #include "link/ChangeQueryMessages.h"
 #include "link/Connection.h"
@@ -22,10 +21,11 @@
 #include "link/MaintenanceRequest.h"
 #include "link/NetworkConnection.h"
 #include "link/QuillexMessageCode.h"
-#include "link/QuillexModel.h"
 #include "link/QuillexRequest.h"
 #include "link/SerialPort.h"
 #include "log/DiagLogSource.h"
+#include "model/QuillexModel.h"
+#include "model/TrunkChecker.h"
 #include "platform/Clock.h"
 
 namespace corvane {
@@ -112,7 +112,7 @@ public:
     void FlagMatrixCommStatQuery(int matrix);
     void FlagMatrixOosPortsQuery(int matrix);
     void FlagTrunkDefinitionsQuery(int trunk);
-    // Also from the poll thread, inside the document's trunk lock: takes no lock.
+    // Also from the poll thread, inside the model's trunk lock: takes no lock.
     void FlagInspectTrunk(int trunk) override;
 
     // --- What the controller reported. ---

@@ -3,10 +3,10 @@
 #include <optional>
 #include <vector>
 
-#include "link/QuillexModel.h"
 #include "link/QuillexRequest.h"
 #include "link/ReplyDecode.h"
 #include "log/DiagLogSource.h"
+#include "model/QuillexModel.h"
 
 namespace corvane {
 

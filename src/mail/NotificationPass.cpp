@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "document/VorlinDoc.h"
 #include "mail/AlarmNotificationMessages.h"
 #include "mail/MailOutbox.h"
 #include "mail/MailQueue.h"
+#include "model/VorlinModel.h"
 #include "settings/AppSettings.h"
 #include "store/AlarmContext.h"
 #include "store/DaoException.h"
@@ -52,10 +52,10 @@ bool IsTrunkTestKind(int kind) {
 
 }  // namespace
 
-CNotificationPass::CNotificationPass(const CVorlinDoc& doc, CVorlinDatabase& database,
+CNotificationPass::CNotificationPass(const CVorlinModel& model, CVorlinDatabase& database,
                                      CMailQueue& queue, const SharedSettings& settings,
                                      const IClock& clock)
-    : doc_(doc), database_(database), queue_(queue), settings_(settings), clock_(clock) {}
+    : model_(model), database_(database), queue_(queue), settings_(settings), clock_(clock) {}
 
 AlarmNotificationInput CNotificationPass::ReadAlarm(const CAlarmsRS& rs, int kind) const {
     AlarmNotificationInput alarm;
@@ -73,7 +73,7 @@ AlarmNotificationInput CNotificationPass::ReadAlarm(const CAlarmsRS& rs, int kin
     int end1 = kNone;
     int end2 = kNone;
     // A trunk whose ends are not known names no intercoms (rather than "2147483647").
-    if (IsTrunkTestKind(kind) && doc_.GetTrunkEndIntercoms(alarm.deviceInstance, end1, end2) &&
+    if (IsTrunkTestKind(kind) && model_.GetTrunkEndIntercoms(alarm.deviceInstance, end1, end2) &&
         IsIntercomNumber(end1) && IsIntercomNumber(end2)) {
         alarm.trunkEndIntercoms.emplace(static_cast<unsigned>(end1), static_cast<unsigned>(end2));
     }
@@ -96,14 +96,14 @@ void CNotificationPass::SendAlarmNotifications(ViewUpdateHint& hint) {
             (!rs.m_NotificationTime.IsNull() && rs.m_NotificationTime.Value() > now)) {
             return;
         }
-        const int kind = doc_.GetAlarmSetupKind(rs.m_DeviceType.Value(), rs.m_AlarmType.Value());
+        const int kind = model_.GetAlarmSetupKind(rs.m_DeviceType.Value(), rs.m_AlarmType.Value());
         const AlarmNotificationInput alarm = ReadAlarm(rs, kind);
 
         // The messages wait here until the row is written, so that a row that cannot be
         // written (and so stays pending) is not mailed again on every tick.
         CMailQueue built;
         const int state =
-            QueueAlarmNotifications(alarm, settings_.Snapshot(), built, doc_.DbaseLog());
+            QueueAlarmNotifications(alarm, settings_.Snapshot(), built, model_.DbaseLog());
         std::vector<std::unique_ptr<CSMTPMessage>> messages;
         while (std::unique_ptr<CSMTPMessage> message = built.PopPendingMail()) {
             messages.push_back(std::move(message));
@@ -113,7 +113,7 @@ void CNotificationPass::SendAlarmNotifications(ViewUpdateHint& hint) {
         if (queue_.Keep(messages)) {
             try {
                 rs.Edit();
-                rs.m_Notification = doc_.Names().notifyStates[state];
+                rs.m_Notification = model_.Names().notifyStates[state];
                 rs.m_NotificationTime = now;
                 rs.Update();
             } catch (const CDaoException&) {
@@ -135,7 +135,7 @@ void CNotificationPass::SendAlarmNotifications(ViewUpdateHint& hint) {
 
 void CNotificationPass::ConfirmKeptMessages(CMailOutbox& outbox,
                                             std::vector<OutboxEntry>& entries) {
-    const std::string& sent = doc_.Names().notifyStates[kNotificationSent];
+    const std::string& sent = model_.Names().notifyStates[kNotificationSent];
     std::vector<uint64_t> confirmed;
     for (auto it = entries.begin(); it != entries.end();) {
         if (it->committed) {

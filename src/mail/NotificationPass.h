@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "document/ViewUpdateHint.h"
 #include "log/DiagLogSource.h"
 #include "mail/AlarmNotificationTexts.h"
 #include "mail/MailOutboxFile.h"
+#include "model/ViewUpdateHint.h"
 #include "platform/Clock.h"
 
 namespace corvane {
@@ -14,7 +14,7 @@ class CAlarmsRS;
 class CMailOutbox;
 class CMailQueue;
 class CVorlinDatabase;
-class CVorlinDoc;
+class CVorlinModel;
 class SharedSettings;
 
 // The tick's notification step: takes the alarm whose notification is due first from the
@@ -22,7 +22,7 @@ class SharedSettings;
 // records the alarm's notification state. One alarm per tick. User-interface thread only.
 class CNotificationPass {
 public:
-    CNotificationPass(const CVorlinDoc& doc, CVorlinDatabase& database, CMailQueue& queue,
+    CNotificationPass(const CVorlinModel& model, CVorlinDatabase& database, CMailQueue& queue,
                       const SharedSettings& settings, const IClock& clock);
 
     // Requeries first when the hint says alarm rows changed earlier in the tick; ORs
@@ -37,7 +37,7 @@ public:
 private:
     AlarmNotificationInput ReadAlarm(const CAlarmsRS& rs, int kind) const;
 
-    const CVorlinDoc& doc_;
+    const CVorlinModel& model_;
     CVorlinDatabase& database_;
     CMailQueue& queue_;
     const SharedSettings& settings_;

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "document/NameTables.h"
-#include "document/ViewUpdateHint.h"
+#include "model/NameTables.h"
+#include "model/ViewUpdateHint.h"
 #include "settings/ColorSettings.h"
 
 namespace corvane {

@@ -1,7 +1,7 @@
 #include "presentation/DocumentNames.h"
 
-#include "document/ModelNumbers.h"
 #include "document/VorlinDoc.h"
+#include "model/ModelNumbers.h"
 #include "store/VorlinDatabase.h"
 
 namespace corvane {

@@ -3,7 +3,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "document/ModelNumbers.h"
+#include "model/ModelNumbers.h"
 
 namespace corvane {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "document/NameTables.h"
+#include "model/NameTables.h"
 #include "presentation/FilterData.h"
 #include "store/ListRecordsets.h"
 

@@ -5,9 +5,9 @@
 #include <string_view>
 
 #include "document/VorlinDoc.h"
+#include "model/ListCellMarker.h"
 #include "platform/Format.h"
 #include "store/AlarmContext.h"
-#include "store/ListCellMarker.h"
 
 namespace corvane {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "document/NameTables.h"
+#include "model/NameTables.h"
 #include "platform/Clock.h"
 #include "store/DaoValue.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/ViewUpdateHint.h"
+#include "model/ViewUpdateHint.h"
 
 namespace corvane {
 

@@ -1,6 +1,6 @@
 #include "presentation/ListInfoTexts.h"
 
-#include "document/ModelNumbers.h"
+#include "model/ModelNumbers.h"
 #include "platform/Format.h"
 
 namespace corvane {

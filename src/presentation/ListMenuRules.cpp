@@ -1,6 +1,6 @@
 #include "presentation/ListMenuRules.h"
 
-#include "document/ModelNumbers.h"
+#include "model/ModelNumbers.h"
 #include "store/FunctionCodes.h"
 
 namespace corvane {

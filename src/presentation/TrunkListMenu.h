@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "document/ListRowKeys.h"
 #include "document/VorlinDoc.h"
+#include "model/ListRowKeys.h"
 
 namespace corvane {
 

@@ -2,7 +2,7 @@
 #include <optional>
 #include <string>
 
-#include "document/VorlinDoc.h"
+#include "model/VorlinModel.h"
 #include "store/DaoException.h"
 #include "store/ModelWriteBack.h"
 #include "store/VorlinDatabase.h"
@@ -25,7 +25,7 @@ const std::string& NameOf(const Table& table, int index) {
 void CModelWriteBack::UpdateAlarmsInDatabase(ViewUpdateHint& hint) {
     settings_ = sharedSettings_.Snapshot();
     {
-        auto lock = doc_.LockAlarms();
+        auto lock = model_.LockAlarms();
         WriteAlarmQueue(hint);
     }
     db_.Outage().ShowReport();
@@ -36,7 +36,7 @@ void CModelWriteBack::WriteAlarmQueue(ViewUpdateHint& hint) {
     const ViewUpdateHint editHint = settings_.AutoUpdateSortOrder
                                         ? hint::kAlarmsEdited | hint::kAlarmsAddedRemoved
                                         : hint::kAlarmsEdited;
-    const auto& names = doc_.Names();
+    const auto& names = model_.Names();
     const auto& notify = names.notifyStates;
     std::optional<CDaoTransaction> tx;
     if (!BeginPass(tx, ModelCollection::Alarms, kError)) {
@@ -44,19 +44,19 @@ void CModelWriteBack::WriteAlarmQueue(ViewUpdateHint& hint) {
     }
     const ViewUpdateHint onEntry = hint;
     const bool unseenOnEntry = unseenAlarms_;
-    auto& queue = doc_.AlarmQueue();
+    auto& queue = model_.AlarmQueue();
     const size_t count = queue.size();
     CAlarmsRS& rs = db_.Alarms();
     // Puts back what the pass told when its writes are lost; every operation stays queued.
     auto lost = [&] {
         hint = onEntry;
         unseenAlarms_ = unseenOnEntry;
-        doc_.MarkDirty(ModelCollection::Alarms);
+        model_.MarkDirty(ModelCollection::Alarms);
     };
     size_t done = 0;
     // Queued once the row is in the file, for a later pass.
     auto acknowledgeLater = [this](int alarmId, WallTime time) {
-        ledger_.Later([this, alarmId, time] { doc_.AcknowledgeAlarm(alarmId, time); });
+        ledger_.Later([this, alarmId, time] { model_.AcknowledgeAlarm(alarmId, time); });
     };
     // A new row, raised or in its resolved form.
     auto addRow = [&](const CAlarm& a, int state) {
@@ -134,7 +134,7 @@ void CModelWriteBack::WriteAlarmQueue(ViewUpdateHint& hint) {
                     if (settings_.AutoAcknowledgeResolvedAlarms) {
                         acknowledgeLater(rs.m_AlarmID, a.time);
                     }
-                    const int kind = doc_.GetAlarmSetupKind(rs.m_DeviceType, rs.m_AlarmType);
+                    const int kind = model_.GetAlarmSetupKind(rs.m_DeviceType, rs.m_AlarmType);
                     const bool suppress = kind >= 0 && kind < setupkind::kCount &&
                                           settings_.SuppressNotificationForResolvedAlarms[kind];
                     if (suppress && rs.m_Notification.Value() == notify[kNotifyPending]) {
@@ -171,7 +171,7 @@ void CModelWriteBack::WriteAlarmQueue(ViewUpdateHint& hint) {
                          a.description.c_str(), a.context.c_str());
         queue.erase(queue.begin(), queue.begin() + static_cast<std::ptrdiff_t>(done + 1));
         if (!queue.empty()) {
-            doc_.MarkDirty(ModelCollection::Alarms);
+            model_.MarkDirty(ModelCollection::Alarms);
         }
         return;
     }

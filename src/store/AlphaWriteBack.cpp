@@ -2,7 +2,7 @@
 #include <optional>
 #include <string>
 
-#include "document/VorlinDoc.h"
+#include "model/VorlinModel.h"
 #include "store/DaoException.h"
 #include "store/ModelWriteBack.h"
 #include "store/VorlinDatabase.h"
@@ -22,7 +22,7 @@ int32_t AsgnKey(const CAlpha& a) {
 
 void CModelWriteBack::UpdateAlphasInDatabase(ViewUpdateHint& hint) {
     {
-        auto lock = doc_.LockAlphas();
+        auto lock = model_.LockAlphas();
         WriteAlphaQueue(hint);
     }
     db_.Outage().ShowReport();
@@ -38,13 +38,13 @@ void CModelWriteBack::WriteAlphaQueue(ViewUpdateHint& hint) {
     const ViewUpdateHint carried = alphaCarry_;
     hint |= alphaCarry_;
     alphaCarry_ = 0;
-    auto& queue = doc_.AlphaQueue();
+    auto& queue = model_.AlphaQueue();
     CAlphasRS& rs = db_.Alphas();
     // Puts hint and carry back as they were when the pass's writes are lost.
     auto lost = [&] {
         hint = onEntry;
         alphaCarry_ = carried;
-        doc_.MarkDirty(ModelCollection::Alphas);
+        model_.MarkDirty(ModelCollection::Alphas);
     };
     size_t done = 0;
     try {
@@ -94,7 +94,7 @@ void CModelWriteBack::WriteAlphaQueue(ViewUpdateHint& hint) {
                          a.intercom, a.functionType, a.number, a.text.c_str());
         queue.erase(queue.begin(), queue.begin() + static_cast<std::ptrdiff_t>(done + 1));
         if (!queue.empty()) {
-            doc_.MarkDirty(ModelCollection::Alphas);
+            model_.MarkDirty(ModelCollection::Alphas);
         }
         return;
     }
@@ -107,7 +107,7 @@ void CModelWriteBack::WriteAlphaQueue(ViewUpdateHint& hint) {
         // The rest follows on the next ticks; the views learn of the change at the end.
         alphaCarry_ = hint & hint::kAlphasChanged;
         hint = onEntry;
-        doc_.MarkDirty(ModelCollection::Alphas);
+        model_.MarkDirty(ModelCollection::Alphas);
     }
 }
 

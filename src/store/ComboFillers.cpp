@@ -3,10 +3,11 @@
 #include <cctype>
 #include <climits>
 
-#include "document/VorlinDoc.h"
+#include "model/VorlinModel.h"
 #include "platform/Format.h"
 #include "store/DaoException.h"
 #include "store/FunctionCodes.h"
+#include "store/StoreInterfaces.h"
 
 namespace corvane {
 namespace {
@@ -14,7 +15,7 @@ namespace {
 constexpr const char* kPortComboError = "Error, initializing port combobox\nDescription: %s";
 
 std::string PortEntry(const std::string& alpha, int functionType, int number) {
-    return alpha + " - [" + CVorlinDoc::GetAlphaDisplayName(functionType, number) + "]";
+    return alpha + " - [" + CVorlinModel::GetAlphaDisplayName(functionType, number) + "]";
 }
 
 int AsInt(const DaoValue& v) {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "document/ChoiceLists.h"
+#include "model/ChoiceLists.h"
 #include "store/DaoDatabase.h"
 #include "store/TableRecordsets.h"
 

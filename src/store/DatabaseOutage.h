@@ -11,7 +11,7 @@ namespace corvane {
 
 class CVorlinDatabase;
 
-// The times the database will not take the document's writes, told to the operator once an
+// The times the database will not take the model's writes, told to the operator once an
 // outage rather than on every tick. An outage begins with the first write that fails and
 // ends with the next one that succeeds. Its beginning and its end are logged; a lock that
 // another program holds (a sqlite3 session with an open transaction, a backup) is not logged

@@ -1,6 +1,6 @@
 #include <string>
 
-#include "document/VorlinDoc.h"
+#include "model/VorlinModel.h"
 #include "store/AlarmContext.h"
 #include "store/DaoException.h"
 #include "store/ModelWriteBack.h"
@@ -20,12 +20,12 @@ void CModelWriteBack::UpdateIntercomsInDatabase(ViewUpdateHint& hint) {
     constexpr const char* kError = "Error, updating Intercoms data in database\nDescription: %s";
     settings_ = sharedSettings_.Snapshot();
     {
-        auto lock = doc_.LockIntercoms();
+        auto lock = model_.LockIntercoms();
         RunPass(
             ModelCollection::Intercoms, kError, hint,
             [&] {
                 for (int number = 0; number < kIntercomCount; ++number) {
-                    CIntercomData& icom = doc_.Intercoms()[number];
+                    CIntercomData& icom = model_.Intercoms()[number];
                     if (icom.flags.HasChange()) {
                         WriteIntercom(number, icom, hint);
                     }
@@ -163,14 +163,14 @@ void CModelWriteBack::RaiseCommStateAlarm(int number, const std::string& from,
         return;
     }
     const std::string context =
-        FormatContextOneAlpha(settings_.AlphaSize, doc_.GetIntercomName(number));
+        FormatContextOneAlpha(settings_.AlphaSize, model_.GetIntercomName(number));
     const bool lost = !StartsWithOK(to);
     const int resolved = lost ? alarmresolve::kRaise : alarmresolve::kResolve;
     const char* description = lost ? "Lost contact with intercom" : "Intercom connected";
     const int extra = lost || StartsWithOK(from) ? 0 : 1;
     if (now) {
-        doc_.AddAlarm(devicetype::kIntercom, number, alarmcat::kCommunication, resolved,
-                      description, context, extra);
+        model_.AddAlarm(devicetype::kIntercom, number, alarmcat::kCommunication, resolved,
+                        description, context, extra);
     } else {
         RaiseAlarm(devicetype::kIntercom, number, alarmcat::kCommunication, resolved, description,
                    context, extra);
@@ -179,7 +179,7 @@ void CModelWriteBack::RaiseCommStateAlarm(int number, const std::string& from,
 
 void CModelWriteBack::NoticeUnwrittenCommStates() {
     for (int number = 0; number < kIntercomCount; ++number) {
-        const CIntercomData& icom = doc_.Intercoms()[number];
+        const CIntercomData& icom = model_.Intercoms()[number];
         if (icom.flags.HasChange() && icom.flags.Test(intercombit::kRow) &&
             !NoticeCommState(number, icom)) {
             return;
@@ -227,7 +227,7 @@ void CModelWriteBack::WriteQueuedRequest(int number, QueuedRequestRecord& record
         if (record.state != QueuedRequestRecord::kFree) {
             CRequestsRS& rs = db_.Requests();
             rs.AddNew();
-            rs.m_State = doc_.Names().requestStates[1];
+            rs.m_State = model_.Names().requestStates[1];
             rs.m_RequestTime = record.queuedTime;
             rs.m_End1IntercomIndex = static_cast<int16_t>(number);
             rs.m_End1Function = pp;
@@ -271,7 +271,7 @@ void CModelWriteBack::WriteQueuedRequest(int number, QueuedRequestRecord& record
             rs.m_End1Talk = record.source.talk != 0;
             rs.m_End1Listen = record.source.listen != 0;
             rs.m_End1Inactive = inactive;
-            if (wasInactive && !inactive && rs.m_State.Value() == doc_.Names().requestStates[1]) {
+            if (wasInactive && !inactive && rs.m_State.Value() == model_.Names().requestStates[1]) {
                 RaiseBusyAlarm(requestId, number, record.source.number, record.source.talk != 0,
                                record.source.listen != 0, record.destination.intercom,
                                record.destination.functionType, record.destination.number,
@@ -284,7 +284,7 @@ void CModelWriteBack::WriteQueuedRequest(int number, QueuedRequestRecord& record
             ledger_.Keep(record.state);
             record.state = QueuedRequestRecord::kFree;
             rs.m_FinishedTime = record.endTime;
-            rs.m_State = doc_.Names().requestStates[3];
+            rs.m_State = model_.Names().requestStates[3];
             hint |= hint::kRequestsNew;
             RaiseAlarm(devicetype::kRequest, requestId, alarmcat::kBusy, alarmresolve::kUnresolved,
                        {}, {}, 0, record.endTime);
@@ -296,14 +296,14 @@ void CModelWriteBack::WriteQueuedRequest(int number, QueuedRequestRecord& record
 
 std::string CModelWriteBack::AlphaOf(int intercom, int functionType, int number) const {
     std::string alpha = db_.GetAlphaText(intercom, functionType, number);
-    return alpha.empty() ? CVorlinDoc::GetAlphaDisplayName(functionType, number) : alpha;
+    return alpha.empty() ? CVorlinModel::GetAlphaDisplayName(functionType, number) : alpha;
 }
 
 void CModelWriteBack::RaiseBusyAlarm(int requestId, int end1Intercom, int end1Number, bool talk,
                                      bool listen, int end2Intercom, int end2FunctionType,
                                      int end2Number, std::optional<WallTime> at) {
-    const std::string name1 = doc_.GetIntercomName(end1Intercom);
-    const std::string name2 = doc_.GetIntercomName(end2Intercom);
+    const std::string name1 = model_.GetIntercomName(end1Intercom);
+    const std::string name2 = model_.GetIntercomName(end2Intercom);
     const std::string alpha1 = AlphaOf(end1Intercom, 0, end1Number);
     const std::string alpha2 = AlphaOf(end2Intercom, end2FunctionType, end2Number);
     std::string flags = "-/-";

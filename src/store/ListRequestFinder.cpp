@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "document/ListRowKeys.h"
+#include "model/ListRowKeys.h"
 #include "store/DaoException.h"
 #include "store/FunctionCodes.h"
 

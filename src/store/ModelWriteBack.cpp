@@ -1,15 +1,15 @@
 #include "store/ModelWriteBack.h"
 
-#include "document/VorlinDoc.h"
+#include "model/VorlinModel.h"
 #include "store/DaoException.h"
 #include "store/FunctionCodes.h"
 #include "store/VorlinDatabase.h"
 
 namespace corvane {
 
-CModelWriteBack::CModelWriteBack(CVorlinDoc& doc, CVorlinDatabase& db,
+CModelWriteBack::CModelWriteBack(CVorlinModel& model, CVorlinDatabase& db,
                                  const SharedSettings& settings)
-    : doc_(doc), db_(db), sharedSettings_(settings), settings_(settings.Snapshot()) {}
+    : model_(model), db_(db), sharedSettings_(settings), settings_(settings.Snapshot()) {}
 
 void CModelWriteBack::PassLedger::Clear(ChangeFlags& flags, uint8_t bits) {
     if (flags.Test(bits)) {
@@ -59,10 +59,11 @@ void CModelWriteBack::RaiseAlarm(int deviceType, int deviceIndex, int category, 
     ledger_.Later([this, deviceType, deviceIndex, category, resolved,
                    description = std::move(description), context = std::move(context), extra, at] {
         if (at) {
-            doc_.AddAlarmAt(deviceType, deviceIndex, category, resolved, description, context,
-                            extra, *at);
+            model_.AddAlarmAt(deviceType, deviceIndex, category, resolved, description, context,
+                              extra, *at);
         } else {
-            doc_.AddAlarm(deviceType, deviceIndex, category, resolved, description, context, extra);
+            model_.AddAlarm(deviceType, deviceIndex, category, resolved, description, context,
+                            extra);
         }
     });
 }
@@ -73,7 +74,7 @@ void CModelWriteBack::RunPass(ModelCollection collection, const char* format, Vi
     std::optional<CDaoTransaction> tx;
     const auto refused = [&] {
         tx.reset();  // what the pass noticed is compared with the rows as they are in the file
-        doc_.MarkDirty(collection);
+        model_.MarkDirty(collection);
         if (unwritten) {
             unwritten();
         }
@@ -105,7 +106,7 @@ bool CModelWriteBack::BeginPass(std::optional<CDaoTransaction>& tx, ModelCollect
         return true;
     } catch (const CDaoException& e) {
         db_.Outage().WriteFailed(e, format);
-        doc_.MarkDirty(collection);
+        model_.MarkDirty(collection);
         return false;
     }
 }

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "document/ViewUpdateHint.h"
+#include "model/ViewUpdateHint.h"
 #include "platform/Clock.h"
 #include "settings/AppSettings.h"
 
@@ -19,7 +19,7 @@ class CDaoTransaction;
 class CIntercomData;
 class CTrunkData;
 class CVorlinDatabase;
-class CVorlinDoc;
+class CVorlinModel;
 class ChangeFlags;
 enum class ModelCollection;
 struct TrunkUsageRecord;
@@ -44,7 +44,7 @@ class CModelWriteBack {
 public:
     static constexpr int kAlphasPerPass = 500;
 
-    CModelWriteBack(CVorlinDoc& doc, CVorlinDatabase& db, const SharedSettings& settings);
+    CModelWriteBack(CVorlinModel& model, CVorlinDatabase& db, const SharedSettings& settings);
 
     void UpdateIntercomsInDatabase(ViewUpdateHint& hint);
     void UpdateTrunksInDatabase(ViewUpdateHint& hint);
@@ -122,7 +122,7 @@ private:
     // work before the error is in the file.
     bool EndFailedPass(CDaoTransaction& tx, const CDaoException& e, const char* format);
 
-    CVorlinDoc& doc_;
+    CVorlinModel& model_;
     CVorlinDatabase& db_;
     const SharedSettings& sharedSettings_;
     AppSettings settings_;  // the snapshot of the running pass

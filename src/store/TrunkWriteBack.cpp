@@ -1,7 +1,7 @@
 #include <cstdint>
 #include <string>
 
-#include "document/VorlinDoc.h"
+#include "model/VorlinModel.h"
 #include "store/DaoException.h"
 #include "store/ModelWriteBack.h"
 #include "store/VorlinDatabase.h"
@@ -38,10 +38,10 @@ void CModelWriteBack::UpdateTrunksInDatabase(ViewUpdateHint& hint) {
     constexpr const char* kError = "Error, updating Trunks data in database\nDescription: %s";
     settings_ = sharedSettings_.Snapshot();
     {
-        auto lock = doc_.LockTrunks();
+        auto lock = model_.LockTrunks();
         RunPass(ModelCollection::Trunks, kError, hint, [&] {
             for (int number = 0; number < kTrunkCount; ++number) {
-                CTrunkData& trunk = doc_.Trunks()[number];
+                CTrunkData& trunk = model_.Trunks()[number];
                 if (trunk.flags.HasChange()) {
                     WriteTrunk(number, trunk, hint);
                 }
@@ -79,7 +79,7 @@ void CModelWriteBack::WriteTrunk(int number, CTrunkData& trunk, ViewUpdateHint& 
     if (trunk.flags.Test(trunkbit::kState)) {
         ledger_.Clear(trunk.flags, trunkbit::kState);
         CTrunks2RS& rs = db_.TrunkStates();
-        const std::string& state = doc_.Names().trunkStates[trunk.State() & 3];
+        const std::string& state = model_.Names().trunkStates[trunk.State() & 3];
         if (rs.Seek(index) && rs.m_State.Value() != state) {
             rs.Edit();
             rs.m_State = state;
@@ -108,7 +108,7 @@ void CModelWriteBack::WriteTrunkDefinition(int number, CTrunkData& trunk, ViewUp
             rs.MoveNext();
             hint |= hint::kTrunksNew;
         }
-        ledger_.Later([this, number] { doc_.MarkTrunkAbsent(number); });
+        ledger_.Later([this, number] { model_.MarkTrunkAbsent(number); });
         gone = true;
         return;
     }
@@ -121,14 +121,14 @@ void CModelWriteBack::WriteTrunkDefinition(int number, CTrunkData& trunk, ViewUp
         trunk.SetAlarmsEnabled(rs.m_Alarms);
         trunk.SetNotificationsEnabled(rs.m_Notify);
         hint |= hint::kTrunksNew;
-        doc_.FlagInspectTrunk(number - 1);
+        model_.FlagInspectTrunk(number - 1);
     }
     rs.Edit();
     rs.m_CanCascade = trunk.CanCascade();
     rs.m_UseFixed = trunk.UseFixed();
     rs.m_OOS = trunk.OutOfService() != 0;
     bool sortColumns = false;
-    if (AssignIfDifferent(rs.m_State, doc_.Names().trunkStates[trunk.State() & 3])) {
+    if (AssignIfDifferent(rs.m_State, model_.Names().trunkStates[trunk.State() & 3])) {
         sortColumns = sortColumns || settings_.AutoUpdateSortOrder;
     }
     sortColumns |= AssignNumberIfDifferent(rs.m_End1IntercomIndex, trunk.End1Intercom());
@@ -149,7 +149,7 @@ void CModelWriteBack::WriteTrunkDefinition(int number, CTrunkData& trunk, ViewUp
 }
 
 void CModelWriteBack::WriteTrunkUsage(int number, TrunkUsageRecord& usage, ViewUpdateHint& hint) {
-    const auto& names = doc_.Names();
+    const auto& names = model_.Names();
     const std::string& queued = names.requestStates[1];
     if (usage.flags.Test(recordbit::kFilled)) {
         ledger_.Clear(usage.flags, recordbit::kFilled);

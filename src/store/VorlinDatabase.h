@@ -33,7 +33,7 @@ class CVorlinDatabase {
 public:
     static constexpr const char* kDefaultPath = "../database/vorlin.mdb";
 
-    // log: the document's "Dbase" source, which must outlive the database.
+    // log: the model's "Dbase" source, which must outlive the database.
     CVorlinDatabase(CProfileStore& profile, const SharedSettings& settings, const IClock& clock,
                     const CDiagLogSource& log, std::string path = kDefaultPath);
     ~CVorlinDatabase();

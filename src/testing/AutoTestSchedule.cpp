@@ -2,16 +2,16 @@
 
 #include <chrono>
 
-#include "document/VorlinDoc.h"
+#include "model/VorlinModel.h"
 #include "settings/AppSettings.h"
 #include "store/DaoException.h"
 #include "store/VorlinDatabase.h"
 
 namespace corvane {
 
-CAutoTestSchedule::CAutoTestSchedule(CVorlinDoc& doc, CVorlinDatabase& db,
+CAutoTestSchedule::CAutoTestSchedule(CVorlinModel& model, CVorlinDatabase& db,
                                      const SharedSettings& settings, const IClock& clock)
-    : doc_(doc), db_(db), settings_(settings), clock_(clock) {}
+    : model_(model), db_(db), settings_(settings), clock_(clock) {}
 
 void CAutoTestSchedule::MarkTrunksForAutoTesting() {
     const AppSettings s = settings_.Snapshot();
@@ -59,7 +59,7 @@ void CAutoTestSchedule::QueueAllTrunks() {
         rs.MoveFirst();
         while (!rs.IsEOF()) {
             // Refused for the trunks whose automatic testing is off.
-            doc_.QueueTrunkTest(true, rs.m_TrunkIndex.Value(), false, false);
+            model_.QueueTrunkTest(true, rs.m_TrunkIndex.Value(), false, false);
             rs.MoveNext();
         }
     } catch (const CDaoException& e) {

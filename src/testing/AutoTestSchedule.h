@@ -5,7 +5,7 @@
 namespace corvane {
 
 class CVorlinDatabase;
-class CVorlinDoc;
+class CVorlinModel;
 class SharedSettings;
 
 // Queues every trunk whose automatic testing is enabled once a day or once a week, when the
@@ -15,7 +15,7 @@ class CAutoTestSchedule {
 public:
     static constexpr int kDaily = 0, kWeekly = 1, kNever = 2;
 
-    CAutoTestSchedule(CVorlinDoc& doc, CVorlinDatabase& db, const SharedSettings& settings,
+    CAutoTestSchedule(CVorlinModel& model, CVorlinDatabase& db, const SharedSettings& settings,
                       const IClock& clock);
 
     void MarkTrunksForAutoTesting();
@@ -31,7 +31,7 @@ public:
 private:
     void QueueAllTrunks();
 
-    CVorlinDoc& doc_;
+    CVorlinModel& model_;
     CVorlinDatabase& db_;
     const SharedSettings& settings_;
     const IClock& clock_;

@@ -9,8 +9,8 @@
 
 namespace corvane {
 
-CRT2M::CRT2M(CVorlinDoc& doc, const SharedSettings& settings, RT2MOptions options)
-    : doc_(doc),
+CRT2M::CRT2M(CVorlinModel& model, const SharedSettings& settings, RT2MOptions options)
+    : model_(model),
       settings_(settings),
       options_(std::move(options)),
       clock_(options_.clock != nullptr ? *options_.clock : RealClock()),

@@ -18,7 +18,7 @@
 namespace corvane {
 
 class CSerialPort;
-class CVorlinDoc;
+class CVorlinModel;
 class SharedSettings;
 
 // The RT-2M audio analyzer on a serial line (analyzer type 2). A worker thread of its own
@@ -30,8 +30,8 @@ public:
     // Contact states.
     static constexpr int kNoContact = 0, kContactLost = 1, kInContact = 2;
 
-    // The document and the settings must outlive the instrument.
-    CRT2M(CVorlinDoc& doc, const SharedSettings& settings, RT2MOptions options = {});
+    // The model and the settings must outlive the instrument.
+    CRT2M(CVorlinModel& model, const SharedSettings& settings, RT2MOptions options = {});
     // Stops and joins the worker; the port is closed.
     ~CRT2M() override;
     CRT2M(const CRT2M&) = delete;
@@ -106,7 +106,7 @@ private:
     void FinishTest(TestResultState status, std::optional<double> receivedDb);
     void AbortTest();
 
-    CVorlinDoc& doc_;
+    CVorlinModel& model_;
     const SharedSettings& settings_;
     RT2MOptions options_;
     const IClock& clock_;

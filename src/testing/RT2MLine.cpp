@@ -2,9 +2,9 @@
 // after every command.
 #include <algorithm>
 
-#include "document/NameTables.h"
 #include "link/AppDied.h"
 #include "link/SerialPort.h"
+#include "model/NameTables.h"
 #include "platform/Format.h"
 #include "platform/StringTable.h"
 #include "platform/UiBridge.h"

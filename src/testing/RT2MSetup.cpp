@@ -1,7 +1,7 @@
 // Reset, contact and configuration of the analyzer.
-#include "document/Alarm.h"
-#include "document/NameTables.h"
-#include "document/VorlinDoc.h"
+#include "model/Alarm.h"
+#include "model/NameTables.h"
+#include "model/VorlinModel.h"
 #include "platform/Format.h"
 #include "settings/AppSettings.h"
 #include "testing/RT2M.h"
@@ -73,8 +73,8 @@ void CRT2M::Reset() {
     log_.Printf(3, "RT-2M reset");
     if (malfunctions == 0) {
         log_.Printf(3, "RT-2M reported no malfunctions");
-        doc_.AddAlarm(devicetype::kRT2M, kAnalyzerIndex, alarmcat::kDevice, alarmresolve::kResolve,
-                      "RT-2M reported no malfunctions", "", 0);
+        model_.AddAlarm(devicetype::kRT2M, kAnalyzerIndex, alarmcat::kDevice,
+                        alarmresolve::kResolve, "RT-2M reported no malfunctions", "", 0);
     }
     const std::string information = IssueQuery("SYSTEM:INFORMATION?");
     log_.Printf(3, "RT-2M device information: %s", information.c_str());
@@ -84,22 +84,22 @@ void CRT2M::Reset() {
 void CRT2M::RestoredContact() {
     if (contact_.exchange(kInContact) != kInContact) {
         log_.Printf(1, "Restored contact with the RT-2M");
-        doc_.AddAlarm(devicetype::kRT2M, kAnalyzerIndex, alarmcat::kCommunication,
-                      alarmresolve::kResolve, "Restored contact with RT-2M", "", 0);
+        model_.AddAlarm(devicetype::kRT2M, kAnalyzerIndex, alarmcat::kCommunication,
+                        alarmresolve::kResolve, "Restored contact with RT-2M", "", 0);
     }
 }
 
 void CRT2M::LostContact() {
     if (contact_.exchange(kContactLost) != kContactLost) {
         log_.Printf(1, "Lost contact with the RT-2M");
-        doc_.AddAlarm(devicetype::kRT2M, kAnalyzerIndex, alarmcat::kCommunication,
-                      alarmresolve::kRaise, "Lost contact with RT-2M", "", 0);
+        model_.AddAlarm(devicetype::kRT2M, kAnalyzerIndex, alarmcat::kCommunication,
+                        alarmresolve::kRaise, "Lost contact with RT-2M", "", 0);
     }
 }
 
 void CRT2M::RaiseDeviceAlarm(unsigned code) {
-    doc_.AddAlarm(devicetype::kRT2M, kAnalyzerIndex, alarmcat::kDevice, alarmresolve::kRaise,
-                  StrFormat("Report error %u to the manufacturer", code), "", 0);
+    model_.AddAlarm(devicetype::kRT2M, kAnalyzerIndex, alarmcat::kDevice, alarmresolve::kRaise,
+                    StrFormat("Report error %u to the manufacturer", code), "", 0);
 }
 
 void CRT2M::Configure() {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <limits>
 
-#include "document/NameTables.h"
-#include "document/VorlinDoc.h"
 #include "link/AppDied.h"
 #include "link/SerialPort.h"
+#include "model/NameTables.h"
+#include "model/VorlinModel.h"
 #include "platform/Format.h"
 #include "platform/StringTable.h"
 #include "platform/UiBridge.h"
@@ -22,8 +22,8 @@ int32_t ClampToInt32(int64_t value) {
 
 }  // namespace
 
-CTonexa::CTonexa(CVorlinDoc& doc, const SharedSettings& settings, TonexaOptions options)
-    : doc_(doc),
+CTonexa::CTonexa(CVorlinModel& model, const SharedSettings& settings, TonexaOptions options)
+    : model_(model),
       settings_(settings),
       options_(std::move(options)),
       clock_(options_.clock != nullptr ? *options_.clock : RealClock()) {}

@@ -16,7 +16,7 @@
 
 namespace corvane {
 
-class CVorlinDoc;
+class CVorlinModel;
 class CSerialPort;
 class SharedSettings;
 
@@ -32,7 +32,7 @@ struct CTXDied {};
 // given up on cannot stand in for the next one.
 class CTonexa final : public CTrunkTester {
 public:
-    CTonexa(CVorlinDoc& doc, const SharedSettings& settings, TonexaOptions options = {});
+    CTonexa(CVorlinModel& model, const SharedSettings& settings, TonexaOptions options = {});
     ~CTonexa() override;
     CTonexa(const CTonexa&) = delete;
     CTonexa& operator=(const CTonexa&) = delete;
@@ -93,7 +93,7 @@ private:
     void AnswerPendingRequest();
     bool TestAbandoned() const { return abortTest_.load(); }
 
-    CVorlinDoc& doc_;
+    CVorlinModel& model_;
     const SharedSettings& settings_;
     const TonexaOptions options_;
     const IClock& clock_;

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "document/Alarm.h"
-#include "document/NameTables.h"
-#include "document/VorlinDoc.h"
 #include "link/AppDied.h"
 #include "link/SerialPort.h"
+#include "model/Alarm.h"
+#include "model/NameTables.h"
+#include "model/VorlinModel.h"
 #include "settings/AppSettings.h"
 #include "testing/Tonexa.h"
 
@@ -86,8 +86,8 @@ bool CTonexa::TryTransact(const TonexaCommand& command, ErrorKind& error, Tonexa
     }
     log_.Printf(3, "Response has been received successfully");
     if (contact_.exchange(kInContact) != kInContact) {
-        doc_.AddAlarm(devicetype::kTonexa, 1, alarmcat::kCommunication, alarmresolve::kResolve, "",
-                      "", 0);
+        model_.AddAlarm(devicetype::kTonexa, 1, alarmcat::kCommunication, alarmresolve::kResolve,
+                        "", "", 0);
     }
     return true;
 }
@@ -184,8 +184,8 @@ bool CTonexa::ProcessReply(const TonexaCommand& command, const std::string& repl
 
 void CTonexa::LoseContact() {
     if (contact_.exchange(kContactLost) != kContactLost) {
-        doc_.AddAlarm(devicetype::kTonexa, 1, alarmcat::kCommunication, alarmresolve::kRaise,
-                      "Lost contact with Tonexa", "", 0);
+        model_.AddAlarm(devicetype::kTonexa, 1, alarmcat::kCommunication, alarmresolve::kRaise,
+                        "Lost contact with Tonexa", "", 0);
     }
     throw CTXDied{};
 }

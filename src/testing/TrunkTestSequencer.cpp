@@ -1,10 +1,10 @@
 #include "testing/TrunkTestSequencer.h"
 
-#include "document/ModelNumbers.h"
-#include "document/NameTables.h"
-#include "document/VorlinDoc.h"
 #include "link/MaintenanceController.h"
 #include "link/MaintenanceMessages.h"
+#include "model/ModelNumbers.h"
+#include "model/NameTables.h"
+#include "model/VorlinModel.h"
 #include "platform/Format.h"
 #include "settings/AppSettings.h"
 #include "store/AlarmContext.h"
@@ -31,9 +31,9 @@ constexpr int kMaxStepsPerCall = 64;
 
 }  // namespace
 
-CTrunkTestSequencer::CTrunkTestSequencer(CVorlinDoc& doc, CVorlinDatabase& db,
+CTrunkTestSequencer::CTrunkTestSequencer(CVorlinModel& model, CVorlinDatabase& db,
                                          const SharedSettings& settings, const IClock& clock)
-    : doc_(doc), db_(db), settings_(settings), clock_(clock), cascadeTrunk_(kNone) {}
+    : model_(model), db_(db), settings_(settings), clock_(clock), cascadeTrunk_(kNone) {}
 
 void CTrunkTestSequencer::SetController(IMaintenanceController* controller) {
     if (controller != controller_) {
@@ -62,7 +62,7 @@ void CTrunkTestSequencer::RunTrunkTests(ViewUpdateHint& hint) {
     if (!IsLoopbackDue() && now - lastGoodLoopback_ >= kLoopbackMaxAge) {
         SetLoopbackDue(true);
     }
-    if (doc_.TestQueueChanged()) {
+    if (model_.TestQueueChanged()) {
         ApplyTestQueueChanges(hint);
     }
     for (int i = 0; i < kMaxStepsPerCall; ++i) {
@@ -92,14 +92,14 @@ void CTrunkTestSequencer::ApplyTestQueueChanges(ViewUpdateHint& hint) {
             Record(n, testresult::kPending, "", hint);
         }
     }
-    doc_.SetTestQueueChanged(false);
+    model_.SetTestQueueChanged(false);
 }
 
 CTrunkTestSequencer::Next CTrunkTestSequencer::Step(ViewUpdateHint& hint) {
     using namespace trunkteststate;
     switch (state_) {
         case kIdle:
-            return doc_.TrunkOperationsPending() ? Scan(hint) : Next::Wait;
+            return model_.TrunkOperationsPending() ? Scan(hint) : Next::Wait;
         case kSetPortLoopback:
             return SetPortLoopback();
         case kWaitPortLoopback:
@@ -216,7 +216,7 @@ std::string CTrunkTestSequencer::WorkInProgress() const {
 
 CTrunkData& CTrunkTestSequencer::Trunk(int number) const {
     // Numbers come from the scan and the cascade walk, always inside the array.
-    return doc_.Trunks()[static_cast<size_t>(number)];
+    return model_.Trunks()[static_cast<size_t>(number)];
 }
 
 void CTrunkTestSequencer::Record(int trunk, int result, const std::string& text,
@@ -224,7 +224,7 @@ void CTrunkTestSequencer::Record(int trunk, int result, const std::string& text,
     if (IsTrunkNumber(trunk)) {
         waitingForCascade_.reset(static_cast<size_t>(trunk));
     }
-    db_.CopyTrunkTestResultsToDatabase(trunk, result, text, hint, doc_.TrunkTestLog());
+    db_.CopyTrunkTestResultsToDatabase(trunk, result, text, hint, model_.TrunkTestLog());
 }
 
 CTrunkTestSequencer::Next CTrunkTestSequencer::Request(
@@ -241,7 +241,7 @@ CTrunkTestSequencer::Poll CTrunkTestSequencer::PollRequest() {
     // or started on a controller since replaced, is no answer to ours.
     if (!requestOpen_ || requestGeneration_ != controllerGeneration_) {
         requestOpen_ = false;
-        doc_.TrunkTestLog().Printf(1, "Trunk %d: Request lost with the controller", trunk_);
+        model_.TrunkTestLog().Printf(1, "Trunk %d: Request lost with the controller", trunk_);
         return Poll::Failed;
     }
     const int status = controller_->GetRequestStatus();
@@ -249,7 +249,7 @@ CTrunkTestSequencer::Poll CTrunkTestSequencer::PollRequest() {
         if (clock_.Steady() - requestTime_ < kRequestTimeout) {
             return Poll::Waiting;
         }
-        doc_.TrunkTestLog().Printf(1, "Trunk %d: Request timed out", trunk_);
+        model_.TrunkTestLog().Printf(1, "Trunk %d: Request timed out", trunk_);
         requestOpen_ = false;
         return Poll::Failed;
     }
@@ -317,15 +317,15 @@ int CTrunkTestSequencer::PortTrunk() const {
 std::string CTrunkTestSequencer::TrunkContext(int trunk) const {
     int end1 = kNone;
     int end2 = kNone;
-    doc_.GetTrunkEndIntercoms(trunk, end1, end2);
-    return FormatContextTwoAlphas(settings_.Snapshot().AlphaSize, doc_.GetIntercomName(end1),
-                                  doc_.GetIntercomName(end2));
+    model_.GetTrunkEndIntercoms(trunk, end1, end2);
+    return FormatContextTwoAlphas(settings_.Snapshot().AlphaSize, model_.GetIntercomName(end1),
+                                  model_.GetIntercomName(end2));
 }
 
 void CTrunkTestSequencer::TrunkAlarm(int trunk, int category, int resolved,
                                      const std::string& description) {
-    doc_.AddAlarm(devicetype::kTrunk, trunk, category, resolved, description, TrunkContext(trunk),
-                  0);
+    model_.AddAlarm(devicetype::kTrunk, trunk, category, resolved, description, TrunkContext(trunk),
+                    0);
 }
 
 }  // namespace corvane

@@ -9,8 +9,8 @@
 #include <optional>
 #include <string>
 
-#include "document/ModelNumbers.h"
-#include "document/ViewUpdateHint.h"
+#include "model/ModelNumbers.h"
+#include "model/ViewUpdateHint.h"
 #include "platform/Clock.h"
 #include "testing/TrunkTestSequencerStates.h"
 #include "testing/TrunkTester.h"
@@ -18,7 +18,7 @@
 namespace corvane {
 
 class CVorlinDatabase;
-class CVorlinDoc;
+class CVorlinModel;
 class CTrunkData;
 class IMaintenanceController;
 class SharedSettings;
@@ -36,7 +36,7 @@ public:
     // The instrument port's loop-back is measured again after this long.
     static constexpr std::chrono::seconds kLoopbackMaxAge{300};
 
-    CTrunkTestSequencer(CVorlinDoc& doc, CVorlinDatabase& db, const SharedSettings& settings,
+    CTrunkTestSequencer(CVorlinModel& model, CVorlinDatabase& db, const SharedSettings& settings,
                         const IClock& clock);
     CTrunkTestSequencer(const CTrunkTestSequencer&) = delete;
     CTrunkTestSequencer& operator=(const CTrunkTestSequencer&) = delete;
@@ -177,7 +177,7 @@ private:
     std::string TrunkContext(int trunk) const;
     void TrunkAlarm(int trunk, int category, int resolved, const std::string& description);
 
-    CVorlinDoc& doc_;
+    CVorlinModel& model_;
     CVorlinDatabase& db_;
     const SharedSettings& settings_;
     const IClock& clock_;

@@ -1,11 +1,11 @@
 // The three measurements of a test: the instrument port looped back on itself, the cascade
 // trunk looped at its far end, and the trunk under test looped at its far end; each judged
 // in tenths of a dB against its limit.
-#include "document/Alarm.h"
-#include "document/ModelNumbers.h"
-#include "document/NameTables.h"
-#include "document/VorlinDoc.h"
 #include "link/MaintenanceController.h"
+#include "model/Alarm.h"
+#include "model/ModelNumbers.h"
+#include "model/NameTables.h"
+#include "model/VorlinModel.h"
 #include "platform/Format.h"
 #include "settings/AppSettings.h"
 #include "testing/TrunkTestSequencer.h"
@@ -22,8 +22,8 @@ double Db(int tenths) {
 // --- The instrument port's loop-back. ---
 
 CTrunkTestSequencer::Next CTrunkTestSequencer::SetPortLoopback() {
-    doc_.TrunkTestLog().Printf(3, "Trunk %d: Set xpnt %s port loopback", trunk_,
-                               instrumentName_.c_str());
+    model_.TrunkTestLog().Printf(3, "Trunk %d: Set xpnt %s port loopback", trunk_,
+                                 instrumentName_.c_str());
     return Request(trunkteststate::kWaitPortLoopback,
                    [](IMaintenanceController& c) { c.LoopBackMaintenancePort(); });
 }
@@ -41,7 +41,7 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::WaitPortLoopback(ViewUpdateHint& 
     }
     Record(testresult::kTesting,
            StrFormat("Performing %s loopback test...", instrumentName_.c_str()), hint);
-    doc_.TrunkTestLog().Printf(3, "Trunk %d: %s test loopback", trunk_, instrumentName_.c_str());
+    model_.TrunkTestLog().Printf(3, "Trunk %d: %s test loopback", trunk_, instrumentName_.c_str());
     return StartMeasurement(trunkteststate::kMeasureLoopback, 0, loopLimit_, 0);
 }
 
@@ -50,7 +50,8 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::MeasureLoopback(ViewUpdateHint& h
     const Measure result = PollMeasurement(m);
     const char* name = instrumentName_.c_str();
     auto loopbackAlarm = [&](int resolved, const std::string& description) {
-        doc_.AddAlarm(instrumentDeviceType_, 1, alarmcat::kLoopback, resolved, description, "", 0);
+        model_.AddAlarm(instrumentDeviceType_, 1, alarmcat::kLoopback, resolved, description, "",
+                        0);
     };
     switch (result) {
         case Measure::Waiting:
@@ -68,8 +69,8 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::MeasureLoopback(ViewUpdateHint& h
             } else {
                 // Only a loss within its limit is kept for the tests that assume it.
                 loopLoss_ = loss;
-                doc_.TrunkTestLog().Printf(2, "Trunk %d: %sLoopLoss=%3.1f", trunk_, name,
-                                           Db(loopLoss_));
+                model_.TrunkTestLog().Printf(2, "Trunk %d: %sLoopLoss=%3.1f", trunk_, name,
+                                             Db(loopLoss_));
                 loopbackAlarm(alarmresolve::kResolve, "");
                 lastGoodLoopback_ = clock_.Steady();
                 SetLoopbackDue(false);
@@ -98,8 +99,8 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::MeasureLoopback(ViewUpdateHint& h
 }
 
 CTrunkTestSequencer::Next CTrunkTestSequencer::ClearPortLoopback() {
-    doc_.TrunkTestLog().Printf(3, "Trunk %d: Clear %s port loopback", trunk_,
-                               instrumentName_.c_str());
+    model_.TrunkTestLog().Printf(3, "Trunk %d: Clear %s port loopback", trunk_,
+                                 instrumentName_.c_str());
     return Request(trunkteststate::kWaitClearPortLoopback,
                    [](IMaintenanceController& c) { c.ClearMaintenancePortLoop(); });
 }
@@ -126,7 +127,7 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::WaitClearPortLoopback(ViewUpdateH
 
 CTrunkTestSequencer::Next CTrunkTestSequencer::SetFarEndLoop(ViewUpdateHint& hint) {
     Record(testresult::kTesting, "Testing trunk...", hint);
-    doc_.TrunkTestLog().Printf(3, "Trunk %d: Set xpnt loopback end", trunk_);
+    model_.TrunkTestLog().Printf(3, "Trunk %d: Set xpnt loopback end", trunk_);
     const int farEnd = farEnd_ - 1;
     const int trunk = trunk_ - 1;
     return Request(trunkteststate::kWaitFarEndLoop,
@@ -145,8 +146,8 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::WaitFarEndLoop(ViewUpdateHint& hi
         EndNow();
         return GoTo(trunkteststate::kClearFarEndLoop);
     }
-    doc_.TrunkTestLog().Printf(3, "Trunk %d: %s test target trunk", trunk_,
-                               instrumentName_.c_str());
+    model_.TrunkTestLog().Printf(3, "Trunk %d: %s test target trunk", trunk_,
+                                 instrumentName_.c_str());
     return StartMeasurement(trunkteststate::kMeasureTrunk, trunk_, trunkLimit_,
                             loopLoss_ + cascadeLoss_);
 }
@@ -228,7 +229,7 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::MeasureTrunk(ViewUpdateHint& hint
 
 CTrunkTestSequencer::Next CTrunkTestSequencer::SetCascadeLoop(ViewUpdateHint& hint) {
     Record(testresult::kTesting, "Performing loopback test on cascaded trunk...", hint);
-    doc_.TrunkTestLog().Printf(3, "Trunk %d: Set xpnt loopback cascade trunk", trunk_);
+    model_.TrunkTestLog().Printf(3, "Trunk %d: Set xpnt loopback cascade trunk", trunk_);
     const int farEnd = cascadeFarEnd_ - 1;
     const int cascade = cascadeTrunk_ - 1;
     return Request(trunkteststate::kWaitCascadeLoop,
@@ -245,8 +246,8 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::WaitCascadeLoop(ViewUpdateHint& h
         EndNow();
         return GoTo(trunkteststate::kClearFarEndLoop);
     }
-    doc_.TrunkTestLog().Printf(3, "Trunk %d: %s test cascade trunk", trunk_,
-                               instrumentName_.c_str());
+    model_.TrunkTestLog().Printf(3, "Trunk %d: %s test cascade trunk", trunk_,
+                                 instrumentName_.c_str());
     return StartMeasurement(trunkteststate::kMeasureCascade, cascadeTrunk_, cascadeLimit_,
                             loopLoss_);
 }
@@ -288,8 +289,8 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::MeasureCascade(ViewUpdateHint& hi
                                        StrFormat("Loss = %3.1fdB (Cascade)", Db(loss)), hint);
             } else {
                 cascadeLoss_ = loss;
-                doc_.TrunkTestLog().Printf(2, "Trunk=%d: CascadeTrunk=%d, CascadeLoss=%3.1f",
-                                           trunk_, cascadeTrunk_, Db(cascadeLoss_));
+                model_.TrunkTestLog().Printf(2, "Trunk=%d: CascadeTrunk=%d, CascadeLoss=%3.1f",
+                                             trunk_, cascadeTrunk_, Db(cascadeLoss_));
                 TrunkAlarm(cascadeTrunk_, alarmcat::kTestError, alarmresolve::kResolve, "");
                 TrunkAlarm(cascadeTrunk_, alarmcat::kTestFailure, alarmresolve::kResolve, "");
             }
@@ -315,7 +316,7 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::MeasureCascade(ViewUpdateHint& hi
 }
 
 CTrunkTestSequencer::Next CTrunkTestSequencer::ClearCascadeLoop() {
-    doc_.TrunkTestLog().Printf(3, "Trunk %d: Clear xpnt loopback cascade trunk", trunk_);
+    model_.TrunkTestLog().Printf(3, "Trunk %d: Clear xpnt loopback cascade trunk", trunk_);
     const int farEnd = cascadeFarEnd_ - 1;
     const int cascade = cascadeTrunk_ - 1;
     return Request(trunkteststate::kWaitClearCascadeLoop,
@@ -330,8 +331,8 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::WaitClearCascadeLoop(ViewUpdateHi
     if (poll == Poll::Failed) {
         // A test already cut short keeps the result that says why.
         if (steps_.abort) {
-            doc_.TrunkTestLog().Printf(1, "Trunk %d: Clear xpnt loopback cascade trunk failed",
-                                       trunk_);
+            model_.TrunkTestLog().Printf(1, "Trunk %d: Clear xpnt loopback cascade trunk failed",
+                                         trunk_);
         } else {
             Record(testresult::kError, "Clear xpnt loopback cascade trunk failed", hint);
         }
@@ -343,7 +344,7 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::WaitClearCascadeLoop(ViewUpdateHi
 }
 
 CTrunkTestSequencer::Next CTrunkTestSequencer::SetCascadeXpnt() {
-    doc_.TrunkTestLog().Printf(3, "Trunk %d: Set xpnt cascade trunk to target trunk", trunk_);
+    model_.TrunkTestLog().Printf(3, "Trunk %d: Set xpnt cascade trunk to target trunk", trunk_);
     const int farEnd = cascadeFarEnd_ - 1;
     const int cascade = cascadeTrunk_ - 1;
     const int trunk = trunk_ - 1;

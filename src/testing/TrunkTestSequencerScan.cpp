@@ -1,9 +1,9 @@
 // Choosing the next piece of work: an operator's maintenance request or the next trunk that
 // wants a test, and the cascade trunk that reaches it from the instrument's matrix.
-#include "document/ModelNumbers.h"
-#include "document/NameTables.h"
-#include "document/VorlinDoc.h"
 #include "link/MaintenanceController.h"
+#include "model/ModelNumbers.h"
+#include "model/NameTables.h"
+#include "model/VorlinModel.h"
 #include "platform/Format.h"
 #include "settings/AppSettings.h"
 #include "testing/TrunkTestSequencer.h"
@@ -15,9 +15,9 @@ bool CTrunkTestSequencer::SkipReason(const CTrunkData& trunk, bool manual,
     const AppSettings s = settings_.Snapshot();
     if (!manual) {
         for (const int end : {trunk.End1Intercom(), trunk.End2Intercom()}) {
-            if (!doc_.IsIntercomCommunicating(end)) {
+            if (!model_.IsIntercomCommunicating(end)) {
                 text = StrFormat("Intercom (%s) not communicating, test still pending...",
-                                 doc_.GetIntercomName(end).c_str());
+                                 model_.GetIntercomName(end).c_str());
                 return true;
             }
         }
@@ -46,11 +46,11 @@ bool CTrunkTestSequencer::SkipReason(const CTrunkData& trunk, bool manual,
 }
 
 CTrunkTestSequencer::Next CTrunkTestSequencer::Scan(ViewUpdateHint& hint) {
-    doc_.SetTrunkOperationsPending(false);
-    const int start = doc_.TrunkTestPosition();
+    model_.SetTrunkOperationsPending(false);
+    const int start = model_.TrunkTestPosition();
     int n = start >= 0 && start < kTrunkCount ? start : 0;
     const AppSettings s = settings_.Snapshot();
-    const bool paused = doc_.TestingPaused();
+    const bool paused = model_.TestingPaused();
     std::optional<CascadeReach> reach;
     for (int walked = 0; walked < kTrunkCount; ++walked) {
         n = (n + 1) % kTrunkCount;
@@ -64,19 +64,19 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::Scan(ViewUpdateHint& hint) {
         TrunkPendingOps& ops = trunk.PendingOps();
         if (ops.setMaintenanceRequested != 0) {
             ops.setMaintenanceRequested = 0;
-            doc_.SetTrunkOperationsPending(true);
+            model_.SetTrunkOperationsPending(true);
             testInProgress_ = false;
             force_ = ops.force != 0;
             trunk_ = n;
-            doc_.SetTrunkTestPosition(n);
+            model_.SetTrunkTestPosition(n);
             return GoTo(trunkteststate::kSetMaintenance);
         }
         if (ops.clearMaintenanceRequested != 0) {
             ops.clearMaintenanceRequested = 0;
-            doc_.SetTrunkOperationsPending(true);
+            model_.SetTrunkOperationsPending(true);
             testInProgress_ = false;
             trunk_ = n;
-            doc_.SetTrunkTestPosition(n);
+            model_.SetTrunkTestPosition(n);
             return GoTo(trunkteststate::kClearMaintenance);
         }
         if (ops.testWanted == 0) {
@@ -87,30 +87,30 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::Scan(ViewUpdateHint& hint) {
             // The pause ends the scan: this trunk comes first once testing resumes, and what
             // lies beyond it waits, the operator's requests and manual tests included.
             Record(n, testresult::kPending, "Testing paused (choose resume to continue)...", hint);
-            doc_.SetTrunkTestPosition(n - 1);
-            doc_.SetTrunkOperationsPending(true);
+            model_.SetTrunkTestPosition(n - 1);
+            model_.SetTrunkOperationsPending(true);
             return Next::Wait;
         }
         if (clock_.Steady() - lastEnd_ < std::chrono::seconds(s.InterTestDelay)) {
             Record(n, testresult::kPending, "Pausing between trunk tests...", hint);
-            doc_.SetTrunkTestPosition(n - 1);
-            doc_.SetTrunkOperationsPending(true);
+            model_.SetTrunkTestPosition(n - 1);
+            model_.SetTrunkOperationsPending(true);
             return Next::Wait;
         }
         std::string reason;
         if (SkipReason(trunk, manual, reason)) {
             Record(n, testresult::kSkipped, reason, hint);
-            doc_.SetTrunkOperationsPending(true);
+            model_.SetTrunkOperationsPending(true);
             continue;
         }
         if (waitingForCascade_.test(static_cast<size_t>(n)) &&
             StillWithoutCascade(n, manual, s.TonexaIntercom, reach)) {
             // Its "no cascade trunk available" stands; it is tried again on the next scan.
-            doc_.SetTrunkOperationsPending(true);
+            model_.SetTrunkOperationsPending(true);
             continue;
         }
         ops.testWanted = 0;
-        doc_.SetTrunkOperationsPending(true);
+        model_.SetTrunkOperationsPending(true);
         force_ = true;
         return StartTest(n, manual, hint);
     }
@@ -126,9 +126,9 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::StartTest(int trunk, bool manual,
         return Next::Wait;
     }
     const AppSettings s = settings_.Snapshot();
-    instrumentName_ = doc_.GetAnalyzerDisplayName();
+    instrumentName_ = model_.GetAnalyzerDisplayName();
     instrumentDeviceType_ =
-        CVorlinDoc::GetAnalyzerDeviceType(doc_.GetAnalyzerType(s.AudioAnalyzer));
+        CVorlinModel::GetAnalyzerDeviceType(model_.GetAnalyzerType(s.AudioAnalyzer));
     if (!tester_->IsConnected()) {
         Record(testresult::kError, StrFormat("Not communicating with %s", instrumentName_.c_str()),
                hint);
@@ -136,7 +136,7 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::StartTest(int trunk, bool manual,
         return Next::Wait;
     }
     Record(testresult::kTesting, "Starting test...", hint);
-    doc_.SetTrunkTestPosition(trunk);
+    model_.SetTrunkTestPosition(trunk);
     loopLimit_ = s.AllowedTonexaLoopLoss * 10;
     cascadeLimit_ = s.AllowedCascadeLoopLoss * 10;
     trunkLimit_ = s.AllowedTrunkLoss * 10;
@@ -175,8 +175,8 @@ CTrunkTestSequencer::CascadeUse CTrunkTestSequencer::CascadeUseOf(const CTrunkDa
         candidate.flags.Test(trunkbit::kDefinition)) {
         return CascadeUse::Exists;
     }
-    if (!(doc_.IsIntercomCommunicating(candidate.End1Intercom()) &&
-          doc_.IsIntercomCommunicating(candidate.End2Intercom()))) {
+    if (!(model_.IsIntercomCommunicating(candidate.End1Intercom()) &&
+          model_.IsIntercomCommunicating(candidate.End2Intercom()))) {
         return CascadeUse::Manual;
     }
     return CascadeUse::Any;
@@ -260,7 +260,7 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::ChooseCascade(ViewUpdateHint& hin
     if (choice.exists) {
         Record(testresult::kSkipped, "Cascade needed but no cascade trunk available", hint);
         Trunk(trunk_).PendingOps().testWanted = 1;
-        doc_.SetTrunkOperationsPending(true);
+        model_.SetTrunkOperationsPending(true);
         waitingForCascade_.set(static_cast<size_t>(trunk_));
         return WaitIn(trunkteststate::kIdle);
     }

@@ -1,9 +1,9 @@
 // Maintenance mode and the crosspoint from the instrument port, for a test and for the
 // operators' requests, and the tear-down that undoes exactly what the step flags record,
 // whatever went wrong: a failure while tearing down is logged and the tear-down goes on.
-#include "document/ModelNumbers.h"
-#include "document/VorlinDoc.h"
 #include "link/MaintenanceController.h"
+#include "model/ModelNumbers.h"
+#include "model/VorlinModel.h"
 #include "platform/Format.h"
 #include "settings/AppSettings.h"
 #include "testing/TrunkTestSequencer.h"
@@ -15,8 +15,8 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::SetCascadeMaintenance(ViewUpdateH
     if (Trunk(cascadeTrunk_).State() == CTrunkData::kMaint) {
         return GoTo(trunkteststate::kPrepareMaintenance);
     }
-    doc_.TrunkTestLog().Printf(3, "Trunk %d: Set maintenance mode cascade trunk=%d", trunk_,
-                               cascadeTrunk_);
+    model_.TrunkTestLog().Printf(3, "Trunk %d: Set maintenance mode cascade trunk=%d", trunk_,
+                                 cascadeTrunk_);
     const int cascade = cascadeTrunk_ - 1;
     return Request(trunkteststate::kWaitCascadeMaintenance,
                    [=](IMaintenanceController& c) { c.PutTrunkInMaintenance(cascade, false); });
@@ -50,7 +50,7 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::TrunkInUse(ViewUpdateHint& hint) 
     TrunkPendingOps& ops = Trunk(trunk_).PendingOps();
     ops.manualTest = 0;
     ops.testWanted = 1;
-    doc_.SetTrunkOperationsPending(true);
+    model_.SetTrunkOperationsPending(true);
     return GoTo(trunkteststate::kClearFarEndLoop);
 }
 
@@ -58,8 +58,8 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::SetMaintenance() {
     if (Trunk(trunk_).State() == CTrunkData::kMaint) {
         return testInProgress_ ? GoTo(trunkteststate::kSetPortXpnt) : WaitIn(trunkteststate::kIdle);
     }
-    doc_.TrunkTestLog().Printf(3, "Trunk %d: Set maintenance mode target trunk force=%d", trunk_,
-                               force_ ? 1 : 0);
+    model_.TrunkTestLog().Printf(3, "Trunk %d: Set maintenance mode target trunk force=%d", trunk_,
+                                 force_ ? 1 : 0);
     const int trunk = trunk_ - 1;
     const bool force = force_;
     return Request(trunkteststate::kWaitSetMaintenance,
@@ -90,17 +90,17 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::WaitSetMaintenance(ViewUpdateHint
     // other request back for as long as the trunk stays busy, and tearing down would undo
     // another test's set-up.
     if (force_) {
-        doc_.TrunkTestLog().Printf(1, "Trunk %d: Set maintenance mode failed", trunk_);
+        model_.TrunkTestLog().Printf(1, "Trunk %d: Set maintenance mode failed", trunk_);
     } else {
-        doc_.TrunkTestLog().Printf(
+        model_.TrunkTestLog().Printf(
             1, "Trunk %d: Set maintenance mode target trunk failed because trunk in use", trunk_);
     }
     return WaitIn(trunkteststate::kIdle);
 }
 
 CTrunkTestSequencer::Next CTrunkTestSequencer::SetPortXpnt() {
-    doc_.TrunkTestLog().Printf(3, "Trunk %d: Set xpnt %s port to trunk", trunk_,
-                               instrumentName_.c_str());
+    model_.TrunkTestLog().Printf(3, "Trunk %d: Set xpnt %s port to trunk", trunk_,
+                                 instrumentName_.c_str());
     const int trunk = PortTrunk() - 1;
     return Request(trunkteststate::kWaitPortXpnt,
                    [=](IMaintenanceController& c) { c.CloseMaintenanceTrunkXpnt(trunk); });
@@ -129,7 +129,7 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::ClearFarEndLoop() {
     if (!steps_.farEndLoop) {
         return GoTo(trunkteststate::kClearPortXpnt);
     }
-    doc_.TrunkTestLog().Printf(3, "Trunk %d: Clear xpnt end loopback", trunk_);
+    model_.TrunkTestLog().Printf(3, "Trunk %d: Clear xpnt end loopback", trunk_);
     const int farEnd = farEnd_ - 1;
     const int trunk = trunk_ - 1;
     return Request(trunkteststate::kWaitClearFarEndLoop,
@@ -140,8 +140,8 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::ClearPortXpnt() {
     if (!steps_.portXpnt) {
         return GoTo(trunkteststate::kClearCascadeXpnt);
     }
-    doc_.TrunkTestLog().Printf(3, "Trunk %d: Clear xpnt %s port to trunk", trunk_,
-                               instrumentName_.c_str());
+    model_.TrunkTestLog().Printf(3, "Trunk %d: Clear xpnt %s port to trunk", trunk_,
+                                 instrumentName_.c_str());
     const int trunk = PortTrunk() - 1;
     return Request(trunkteststate::kWaitClearPortXpnt,
                    [=](IMaintenanceController& c) { c.ClearMaintenanceTrunkXpnt(trunk); });
@@ -151,7 +151,7 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::ClearCascadeXpnt() {
     if (!steps_.cascadeXpnt) {
         return GoTo(trunkteststate::kClearCascadeMaintenance);
     }
-    doc_.TrunkTestLog().Printf(3, "Trunk %d: Clear xpnt cascade trunk to target trunk", trunk_);
+    model_.TrunkTestLog().Printf(3, "Trunk %d: Clear xpnt cascade trunk to target trunk", trunk_);
     const int farEnd = cascadeFarEnd_ - 1;
     const int cascade = cascadeTrunk_ - 1;
     const int trunk = trunk_ - 1;
@@ -164,7 +164,7 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::ClearCascadeMaintenance() {
     if (!steps_.cascadeInMaintenance) {
         return GoTo(trunkteststate::kClearMaintenance);
     }
-    doc_.TrunkTestLog().Printf(3, "Trunk %d: Clear maintenance mode cascade trunk", trunk_);
+    model_.TrunkTestLog().Printf(3, "Trunk %d: Clear maintenance mode cascade trunk", trunk_);
     const int cascade = cascadeTrunk_ - 1;
     return Request(trunkteststate::kWaitClearCascadeMaintenance,
                    [=](IMaintenanceController& c) { c.RestoreTrunkToNormal(cascade); });
@@ -174,7 +174,7 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::ClearMaintenance() {
     if (testInProgress_ && !steps_.trunkInMaintenance) {
         return GoTo(trunkteststate::kComplete);
     }
-    doc_.TrunkTestLog().Printf(3, "Trunk %d: Clear maintenance mode target trunk", trunk_);
+    model_.TrunkTestLog().Printf(3, "Trunk %d: Clear maintenance mode target trunk", trunk_);
     const int trunk = trunk_ - 1;
     return Request(trunkteststate::kWaitClearMaintenance,
                    [=](IMaintenanceController& c) { c.RestoreTrunkToNormal(trunk); });
@@ -186,7 +186,7 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::WaitTearDown(int next, const std:
         return Next::Wait;
     }
     if (poll == Poll::Failed) {
-        doc_.TrunkTestLog().Printf(1, "Trunk %d: Error %s failed", trunk_, step.c_str());
+        model_.TrunkTestLog().Printf(1, "Trunk %d: Error %s failed", trunk_, step.c_str());
     }
     return GoTo(next);
 }
@@ -197,14 +197,14 @@ CTrunkTestSequencer::Next CTrunkTestSequencer::WaitClearMaintenance() {
         return Next::Wait;
     }
     if (poll == Poll::Failed) {
-        doc_.TrunkTestLog().Printf(1, "Trunk %d: Clear maintenance mode target trunk failed",
-                                   trunk_);
+        model_.TrunkTestLog().Printf(1, "Trunk %d: Clear maintenance mode target trunk failed",
+                                     trunk_);
     }
     return testInProgress_ ? GoTo(trunkteststate::kComplete) : WaitIn(trunkteststate::kIdle);
 }
 
 CTrunkTestSequencer::Next CTrunkTestSequencer::Complete() {
-    doc_.TrunkTestLog().Printf(3, "Trunk %d: Test complete", trunk_);
+    model_.TrunkTestLog().Printf(3, "Trunk %d: Test complete", trunk_);
     return WaitIn(trunkteststate::kIdle);
 }
 

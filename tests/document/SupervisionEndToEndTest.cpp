@@ -12,9 +12,9 @@
 #include <tuple>
 #include <vector>
 
-#include "document/ViewUpdateHint.h"
 #include "fakes/FakeTrunkStates.h"
 #include "fakes/SupervisionRig.h"
+#include "model/ViewUpdateHint.h"
 #include "store/StoreFixture.h"
 
 namespace corvane {

@@ -6,9 +6,9 @@
 #include <string>
 #include <thread>
 
-#include "document/ViewUpdateHint.h"
 #include "fakes/SupervisionRig.h"
 #include "fakes/TrunkBetween.h"
+#include "model/ViewUpdateHint.h"
 #include "store/StoreFixture.h"
 
 namespace corvane {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/TrunkData.h"
+#include "model/TrunkData.h"
 
 namespace corvane::testing {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "link/QuillexModel.h"
+#include "model/QuillexModel.h"
 #include "platform/Format.h"
 
 namespace corvane::testing {

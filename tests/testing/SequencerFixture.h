@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "document/Alarm.h"
-#include "document/NameTables.h"
 #include "fakes/FakeMaintenanceController.h"
 #include "fakes/FakeTrunkTester.h"
 #include "fakes/TrunkBetween.h"
+#include "model/Alarm.h"
+#include "model/NameTables.h"
 #include "store/WriteBackFixture.h"
 #include "testing/TrunkTestSequencer.h"
 

@@ -9,11 +9,11 @@
 #include <thread>
 #include <vector>
 
-#include "document/Alarm.h"
-#include "document/NameTables.h"
 #include "document/VorlinDoc.h"
 #include "fakes/FakeTestSet.h"
 #include "fakes/RecordingUiBridge.h"
+#include "model/Alarm.h"
+#include "model/NameTables.h"
 #include "settings/AppSettings.h"
 #include "testing/Tonexa.h"
 

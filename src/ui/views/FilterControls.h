@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "document/ChoiceLists.h"
+#include "model/ChoiceLists.h"
 #include "ui/VorlinDialog.h"
 
 class QCheckBox;

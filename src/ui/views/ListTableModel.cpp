@@ -2,8 +2,8 @@
 
 #include <QTimer>
 
-#include "document/ListRowKeys.h"
 #include "log/DiagLogSource.h"
+#include "model/ListRowKeys.h"
 #include "presentation/LineShading.h"
 #include "store/DaoException.h"
 

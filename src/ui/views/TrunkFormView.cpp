@@ -8,9 +8,9 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "document/ChoiceLists.h"
 #include "document/VorlinDoc.h"
 #include "link/Quillex.h"
+#include "model/ChoiceLists.h"
 #include "settings/AppSettings.h"
 #include "store/ComboFillers.h"
 #include "store/VorlinDatabase.h"

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "document/ListRowKeys.h"
+#include "model/ListRowKeys.h"
 #include "presentation/TrunkListTotals.h"
 #include "ui/views/VorlinListView.h"
 

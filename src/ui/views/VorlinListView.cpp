@@ -12,8 +12,8 @@
 #include <QScrollBar>
 #include <array>
 
-#include "document/ListRowKeys.h"
 #include "document/VorlinDoc.h"
+#include "model/ListRowKeys.h"
 #include "presentation/ColumnAutoSize.h"
 #include "presentation/FilterData.h"
 #include "presentation/HelpService.h"

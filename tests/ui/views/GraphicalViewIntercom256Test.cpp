@@ -4,12 +4,12 @@
 #include <QToolTip>
 
 #include "GraphicalViewRig.h"
-#include "document/Alpha.h"
-#include "document/ModelNumbers.h"
 #include "graphics/CaptionObj.h"
 #include "graphics/IcomObj.h"
 #include "graphics/IntercomPairKey.h"
 #include "graphics/TrunkSetObj.h"
+#include "model/Alpha.h"
+#include "model/ModelNumbers.h"
 #include "qtsupport/QtWait.h"
 
 namespace corvane {
