@@ -4,7 +4,10 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <initializer_list>
 #include <map>
 #include <string>
@@ -109,6 +112,33 @@ void BM_WriteBackTick(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_WriteBackTick)->Unit(benchmark::kMillisecond);
+
+// The slowest of 30 full-change ticks in a row, and the WAL's largest size meanwhile: the
+// window waits for the slowest one.
+void BM_SlowestOfThirtyTicks(benchmark::State& state) {
+    ModelFile file;
+    int round = 1;
+    double slowest = 0;
+    double walBytes = 0;
+    for (auto _ : state) {
+        for (int i = 0; i < 30; ++i) {
+            state.PauseTiming();
+            file.Change(round++);
+            state.ResumeTiming();
+            const auto start = std::chrono::steady_clock::now();
+            benchmark::DoNotOptimize(file.Tick());
+            const std::chrono::duration<double, std::milli> took =
+                std::chrono::steady_clock::now() - start;
+            slowest = std::max(slowest, took.count());
+            std::error_code error;
+            const auto wal = std::filesystem::file_size(file.dir.Path() / "vorlin.mdb-wal", error);
+            walBytes = std::max(walBytes, error ? 0.0 : static_cast<double>(wal));
+        }
+    }
+    state.counters["slowest_ms"] = slowest;
+    state.counters["largest_wal_MB"] = walBytes / 1e6;
+}
+BENCHMARK(BM_SlowestOfThirtyTicks)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 struct Stmt {
     Stmt(sqlite3* db, const char* sql) { sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr); }
