@@ -7,9 +7,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/../src"
 
-order="platform log settings model link store testing mail document presentation preferences
-graphics ui ui/preferences ui/views app"
 core="platform log settings model link store testing mail document presentation preferences graphics"
+order="$core ui ui/preferences ui/views app"
 declare -A may_include=(
     [platform]=""
     [log]="platform"
@@ -17,9 +16,9 @@ declare -A may_include=(
     # The live model: what the link writes into and the tick drains.
     [model]="platform log settings"
     [link]="platform log settings model"
-    [store]="platform log settings model link"
+    [store]="platform log settings model"
     [testing]="platform log settings model link store"
-    [mail]="platform log settings model link store"
+    [mail]="platform log settings model store"
     # The document owns the database, the controller, the instruments and the notify agent.
     [document]="platform log settings model link store testing mail"
     [presentation]="platform log settings model link store testing mail document"
@@ -34,6 +33,10 @@ declare -A may_include=(
 qt_folders=" ui ui/preferences ui/views app "
 
 status=0
+if [ "$(printf '%s\n' $order | sort)" != "$(printf '%s\n' "${!may_include[@]}" | sort)" ]; then
+    echo "check-layers: the order and the table of scripts/check-layers.sh name other folders"
+    exit 1
+fi
 below=" "
 for folder in $order; do
     for lower in ${may_include[$folder]}; do

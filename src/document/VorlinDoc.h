@@ -25,8 +25,8 @@ class SharedSettings;
 struct DocumentWorkers;
 class CDocumentPreferences;
 
-// The supervision document: the live model, with the database, the controller, the test
-// instrument and the notify agent it owns, the operators' commands, and the views it tells.
+// The supervision document: the live model (its base, CVorlinModel), with the database, the
+// controller, the test instrument and the notify agent it owns, and the views it tells.
 //
 // Supervision: the new-document step opens the database and starts the three workers (the
 // controller's poll thread, the test instrument, the notify agent); the tick, on the
@@ -76,7 +76,7 @@ public:
     CViewHintBus& Views() { return views_; }
     IPreferenceTarget* PreferenceTarget() override;
 
-    // The configured analyzer's name, or "Audio Analyzer" when none is configured.
+    // IFrameDocument: the model's answer.
     std::string GetAnalyzerDisplayName() const override {
         return CVorlinModel::GetAnalyzerDisplayName();
     }

@@ -13,7 +13,7 @@
 
 namespace corvane::testing {
 
-// Records the trunks the document asks the controller to inspect.
+// Records the trunks the model asks the controller to inspect.
 class RecordingTrunkChecker final : public ITrunkChecker {
 public:
     void FlagInspectTrunk(int trunk) override {
